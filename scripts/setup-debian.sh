@@ -1,0 +1,20 @@
+#!/bin/sh
+# Installs what Zelkova needs to build, test and run on Debian 12, skipping what is already there.
+# Safe to run again; uses sudo when not run as root.
+set -eu
+
+packages="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libjpeg-dev \
+libgtest-dev googletest fonts-ipafont-gothic fontconfig gfortran poppler-utils xvfb xauth"
+
+missing=""
+for p in $packages; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+    fi
+done
+[ -z "$missing" ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
+echo "Installing:$missing"
+$sudo apt-get update
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends $missing

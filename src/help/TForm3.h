@@ -1,0 +1,16 @@
+// The help window ("ヘルプ画面"): a fixed help text that can be read and printed. A new one is
+// created for each use, shown modally and destroyed when it closes.
+#pragma once
+
+#include "platform/qt/Services.h"
+
+#include <QDialog>
+
+class TForm3 : public QDialog {
+    Q_OBJECT
+public:
+    explicit TForm3(zelkova::platform::Services& services, QWidget* parent = nullptr);
+
+private:
+    zelkova::platform::Services& m_services;
+};

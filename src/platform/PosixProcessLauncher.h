@@ -1,0 +1,15 @@
+// Process start on Linux: posix_spawn of the program path alone, no shell, no arguments beyond the
+// program name, the working folder as current directory, Zelkova's environment and standard
+// streams; then waitpid with no time-out.
+#pragma once
+
+#include "platform/ProcessLauncher.h"
+
+namespace zelkova::platform {
+
+class PosixProcessLauncher final : public ProcessLauncher {
+public:
+    LaunchResult runAndWait(const std::string& program, const std::string& workingFolder) override;
+};
+
+} // namespace zelkova::platform

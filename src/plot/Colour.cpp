@@ -1,0 +1,2 @@
+// Colour values of the plot viewer.
+#include "plot/Colour.h"

@@ -1,0 +1,131 @@
+// Strict number conversion.
+#include "text/Numbers.h"
+
+#include "text/Failure.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+namespace zelkova::text {
+namespace {
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+int hexValue(char c) {
+    if (isDigit(c))
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+} // namespace
+
+std::optional<std::int32_t> parseInteger(std::string_view s) {
+    std::size_t i = 0;
+    while (i < s.size() && isBlank(s[i]))
+        ++i;
+    bool negative = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+        negative = s[i] == '-';
+        ++i;
+    }
+    int base = 10;
+    if (i < s.size() && s[i] == '$') {
+        base = 16;
+        ++i;
+    } else if (i + 1 < s.size() && s[i] == '0' && (s[i + 1] == 'x' || s[i + 1] == 'X')) {
+        base = 16;
+        i += 2;
+    }
+    if (i == s.size())
+        return std::nullopt;
+    std::int64_t value = 0;
+    for (; i < s.size(); ++i) {
+        const int d = base == 16 ? hexValue(s[i]) : (isDigit(s[i]) ? s[i] - '0' : -1);
+        if (d < 0)
+            return std::nullopt;
+        value = value * base + d;
+        if (value > 0x100000000LL)
+            return std::nullopt;
+    }
+    if (base == 16) { // hexadecimal reads the 32 bits as written
+        if (value > 0xFFFFFFFFLL)
+            return std::nullopt;
+        auto bits = static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+        return negative ? -bits : bits;
+    }
+    if (negative)
+        value = -value;
+    if (value < INT32_MIN || value > INT32_MAX)
+        return std::nullopt;
+    return static_cast<std::int32_t>(value);
+}
+
+std::optional<double> parseReal(std::string_view s) {
+    std::size_t b = 0, e = s.size();
+    while (b < e && isBlank(s[b]))
+        ++b;
+    while (e > b && isBlank(s[e - 1]))
+        --e;
+    s = s.substr(b, e - b);
+    std::size_t i = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+        ++i;
+    std::size_t digits = 0;
+    while (i < s.size() && isDigit(s[i])) {
+        ++i;
+        ++digits;
+    }
+    if (i < s.size() && s[i] == '.') {
+        ++i;
+        while (i < s.size() && isDigit(s[i])) {
+            ++i;
+            ++digits;
+        }
+    }
+    if (digits == 0)
+        return std::nullopt;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+            ++i;
+        std::size_t expDigits = 0;
+        while (i < s.size() && isDigit(s[i])) {
+            ++i;
+            ++expDigits;
+        }
+        if (expDigits == 0)
+            return std::nullopt;
+    }
+    if (i != s.size())
+        return std::nullopt;
+    const std::string copy(s);
+    errno = 0;
+    const double v = std::strtod(copy.c_str(), nullptr);
+    if (!std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+std::string notAnIntegerText(std::string_view text) { return "'" + std::string(text) + "' は整数ではありません"; }
+
+std::string notARealText(std::string_view text) {
+    return "'" + std::string(text) + "' は浮動小数点数ではありません";
+}
+
+std::int32_t toInteger(std::string_view text) {
+    if (auto v = parseInteger(text))
+        return *v;
+    throw Failure(notAnIntegerText(text));
+}
+
+double toReal(std::string_view text) {
+    if (auto v = parseReal(text))
+        return *v;
+    throw Failure(notARealText(text));
+}
+
+} // namespace zelkova::text

@@ -1,0 +1,42 @@
+// A per-test temporary folder, removed with everything in it when the test ends; fixture copies
+// and byte helpers.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace zelkova::testing {
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+    // The native (UTF-8) name of `name` inside the folder.
+    std::string file(std::string_view name) const;
+    // Writes `bytes` to `name` (creating folders on the way) and returns its native name.
+    std::string write(std::string_view name, std::string_view bytes) const;
+    // Copies a file of the repository (relative to its root) into the folder.
+    std::string copyFixture(std::string_view repoRelative, std::string_view name) const;
+
+private:
+    std::filesystem::path m_path;
+};
+
+// The repository's root, from ZELKOVA_SOURCE_DIR (set by CTest) or the build-time default.
+std::filesystem::path sourceDir();
+// The folder of the shared sample corpus (plot files and listings), beside the repository.
+std::filesystem::path corpusDir();
+
+std::string readBytes(const std::filesystem::path& path);
+
+// Equal byte strings, or a failure that shows the first difference in hexadecimal.
+::testing::AssertionResult sameBytes(std::string_view expected, std::string_view actual);
+
+} // namespace zelkova::testing
