@@ -1,0 +1,16 @@
+// Quillon's dialogs on Qt: the file dialog for the output file and the Yes/No and error boxes.
+#pragma once
+
+#include "filter/OutputChoice.h"
+
+namespace zelkova::filter {
+
+// Needs a QApplication; the program creates one only when it shows dialogs.
+class QtOutputDialogs final : public OutputDialogs {
+public:
+    std::optional<std::filesystem::path> chooseFile(const std::string& title) override;
+    Answer ask(const std::string& caption, const std::string& text, Answer defaultAnswer) override;
+    void showError(const std::string& caption, const std::string& text) override;
+};
+
+} // namespace zelkova::filter
