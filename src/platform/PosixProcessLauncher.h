@@ -1,9 +1,11 @@
 // Process start on Linux: posix_spawn of the program path alone, no shell, no arguments beyond the
 // program name, the working folder as current directory, Zelkova's environment and standard
-// streams; then waitpid with no time-out.
+// streams, no other descriptor of ours; then waitpid with no time-out.
 #pragma once
 
 #include "platform/ProcessLauncher.h"
+
+#ifndef _WIN32
 
 namespace zelkova::platform {
 
@@ -13,3 +15,5 @@ public:
 };
 
 } // namespace zelkova::platform
+
+#endif // _WIN32

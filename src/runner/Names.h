@@ -1,0 +1,22 @@
+// File names of a run: how unit and actual file names become the names of real files, and the
+// comparisons the runner makes between them. Names here are native (UTF-8 on Linux).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zelkova::runner {
+
+// A name without a folder part is completed with `folder` (which ends with its separator, or is
+// empty); a name with one is used as written.
+std::string resolvedName(std::string_view name, std::string_view folder);
+
+// True when both names exist and are the same file (same device and inode), whatever form their
+// paths take.
+bool sameFile(const std::string& a, const std::string& b);
+
+// Equal when compared ignoring letter case (ASCII, full-width Latin, Latin-1, Greek, Cyrillic),
+// as the file names of the platform the run files come from compare.
+bool equalIgnoringCase(std::string_view a, std::string_view b);
+
+} // namespace zelkova::runner

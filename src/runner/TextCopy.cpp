@@ -1,0 +1,132 @@
+// The text copy with its line ends and Ctrl-Z.
+#include "runner/TextCopy.h"
+
+#include "text/Failure.h"
+#include "text/Lines.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace zelkova::runner {
+
+ByteSource::~ByteSource() = default;
+ByteSink::~ByteSink() = default;
+
+std::size_t DescriptorSource::read(char* buffer, std::size_t size) {
+    for (;;) {
+        const ssize_t n = ::read(m_fd, buffer, size);
+        if (n >= 0)
+            return static_cast<std::size_t>(n);
+        if (errno != EINTR)
+            throw text::ioFailure(errno);
+    }
+}
+
+void DescriptorSink::write(std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(m_fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw text::ioFailure(errno);
+        }
+        if (n == 0)
+            throw text::ioFailure(ENOSPC);
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+}
+
+namespace {
+
+// Collects output and hands it to the sink in large pieces.
+class Output {
+public:
+    Output(ByteSink& sink, std::size_t capacity) : m_sink(sink), m_capacity(capacity) {
+        m_data.reserve(capacity);
+    }
+    void append(const char* bytes, std::size_t size) {
+        if (m_data.size() + size > m_capacity) {
+            flush();
+            if (size >= m_capacity) {
+                m_sink.write(std::string_view(bytes, size));
+                return;
+            }
+        }
+        m_data.append(bytes, size);
+    }
+    void lineEnd() { append("\r\n", 2); }
+    void flush() {
+        if (!m_data.empty())
+            m_sink.write(m_data);
+        m_data.clear();
+    }
+
+private:
+    ByteSink& m_sink;
+    std::size_t m_capacity;
+    std::string m_data;
+};
+
+const char* findOrEnd(const char* from, const char* end, char c) {
+    const void* at = std::memchr(from, c, static_cast<std::size_t>(end - from));
+    return at ? static_cast<const char*>(at) : end;
+}
+
+} // namespace
+
+void copyText(ByteSource& source, ByteSink& sink, std::size_t bufferSize) {
+    bufferSize = std::max<std::size_t>(bufferSize, 1);
+    std::vector<char> buffer(bufferSize);
+    Output out(sink, std::max<std::size_t>(bufferSize, 64));
+    bool lineOpen = false;  // bytes of a line have been written since the last line end
+    bool crPending = false; // the previous buffer ended with a CR; an LF next belongs to it
+    for (;;) {
+        const std::size_t got = source.read(buffer.data(), bufferSize);
+        if (got == 0)
+            break;
+        const char* p = buffer.data();
+        const char* end = p + got;
+        const char* stop = findOrEnd(p, end, text::kCtrlZ);
+        end = stop;
+        if (crPending && p < end && *p == '\n')
+            ++p;
+        crPending = false;
+        // The next CR and the next LF, each found once per stretch of the buffer.
+        const char* nextCr = findOrEnd(p, end, '\r');
+        const char* nextLf = findOrEnd(p, end, '\n');
+        while (p < end) {
+            if (nextCr < p)
+                nextCr = findOrEnd(p, end, '\r');
+            if (nextLf < p)
+                nextLf = findOrEnd(p, end, '\n');
+            const char* lineEnd = std::min(nextCr, nextLf);
+            if (lineEnd == end) {
+                out.append(p, static_cast<std::size_t>(end - p));
+                lineOpen = true;
+                break;
+            }
+            out.append(p, static_cast<std::size_t>(lineEnd - p));
+            out.lineEnd();
+            lineOpen = false;
+            p = lineEnd + 1;
+            if (*lineEnd == '\r') {
+                if (p < end && *p == '\n')
+                    ++p;
+                else if (p == end && end == buffer.data() + got)
+                    crPending = true;
+            }
+        }
+        if (stop != buffer.data() + got)
+            break; // a Ctrl-Z ends the file
+    }
+    if (lineOpen)
+        out.lineEnd();
+    out.flush();
+}
+
+} // namespace zelkova::runner

@@ -1,0 +1,246 @@
+// Shows that real programs started by the runner find their inputs, and leave their outputs, in
+// their own folder under their fixed names; that they get their path alone as command line, their
+// folder as current directory, Zelkova's environment and no descriptor of ours; and that programs
+// failing, writing nothing or writing only part of their outputs stop the run with the right
+// message. The programs are small C stand-ins and, where gfortran exists, the bundled demo.
+#include "runner/Runner.h"
+
+#include "ScriptedMessageBoxes.h"
+#include "TempDir.h"
+#include "platform/PosixProcessLauncher.h"
+#include "text/Cp932.h"
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace zelkova::runner {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::readBytes;
+using testing::sameBytes;
+
+const fs::path kPrograms = ZK_TEST_PROGRAMS_DIR;
+
+// Changes the process's current directory for one test.
+class CurrentDirectory {
+public:
+    explicit CurrentDirectory(const fs::path& to) : m_old(fs::current_path()) { fs::current_path(to); }
+    ~CurrentDirectory() { fs::current_path(m_old); }
+
+private:
+    fs::path m_old;
+};
+
+std::map<std::string, std::string> infoOf(const std::string& bytes) {
+    std::map<std::string, std::string> info;
+    std::istringstream in(bytes);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        const auto eq = line.find('=');
+        if (eq != std::string::npos)
+            info[line.substr(0, eq)] = line.substr(eq + 1);
+    }
+    return info;
+}
+
+class ProgramRunTest : public ::testing::Test {
+protected:
+    // Copies the test program `name` to `relative` inside the temporary folder.
+    std::string installProgram(const std::string& name, const std::string& relative) {
+        const fs::path target = dir.path() / relative;
+        fs::create_directories(target.parent_path());
+        fs::copy_file(kPrograms / name, target, fs::copy_options::overwrite_existing);
+        fs::permissions(target, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
+        return target.string();
+    }
+
+    RunOutcome run(const std::string& runFileRelative, const std::vector<std::string>& lines) {
+        std::string text;
+        for (const std::string& line : lines)
+            text += line + "\r\n";
+        const std::string runFile = dir.write(runFileRelative, text::utf8ToCp932(text));
+        RunRequest request{runFile, runFile, {}};
+        return runRunFile(request, messages, launcher);
+    }
+
+    testing::TempDir dir;
+    testing::ScriptedMessageBoxes messages;
+    platform::PosixProcessLauncher launcher;
+};
+
+TEST_F(ProgramRunTest, ProgramReadsCopiesAndItsOutputsAreDeliveredWithCrLf) {
+    const std::string program = installProgram("zk_transform", "prog/TRANSFORM");
+    dir.write("data/input.txt", "first line\r\nsecond line\r\n");
+    dir.write("data/input2.txt", "lf only\nlast without end");
+    ::setenv("ZK_PROBE", "inherited environment", 1);
+    const int strayDescriptor = ::open(program.c_str(), O_RDONLY); // opened without close-on-exec
+    const RunOutcome outcome =
+        run("data/RUN.FRT", {"R 'IN.DAT'='input.txt'", "R 'IN2.DAT'='input2.txt'", "W 'OUT.DAT'='output.txt'",
+                             "W 'OUT2.DAT'='output2.txt'", "W 'INFO.DAT'='info.txt'", "P '" + program + "'"});
+    ::close(strayDescriptor);
+    ::unsetenv("ZK_PROBE");
+    EXPECT_EQ(outcome, RunOutcome::Finished);
+    EXPECT_TRUE(messages.shown().empty());
+    EXPECT_TRUE(sameBytes("FIRST LINE\r\nSECOND LINE\r\n", readBytes(dir.file("data/output.txt"))));
+    EXPECT_TRUE(sameBytes("LF ONLY\r\nLAST WITHOUT END\r\n", readBytes(dir.file("data/output2.txt"))));
+
+    const auto info = infoOf(readBytes(dir.file("data/info.txt")));
+    EXPECT_EQ(info.at("cwd"), dir.file("prog"));
+    EXPECT_EQ(info.at("argc"), "1");
+    EXPECT_EQ(info.at("argv0"), program);
+    EXPECT_EQ(info.at("probe"), "inherited environment");
+    EXPECT_EQ(info.at("extra-descriptors"), "0");
+
+    // After a finished case only the program remains in its folder.
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(dir.file("prog")))
+        left.push_back(entry.path().filename().string());
+    EXPECT_EQ(left, std::vector<std::string>{"TRANSFORM"});
+}
+
+TEST_F(ProgramRunTest, ProgramFailingOnItsInputIsReportedByItsMissingOutput) {
+    const std::string program = installProgram("zk_transform", "prog/TRANSFORM");
+    // No READ line: the program finds no IN.DAT, writes nothing and fails.
+    EXPECT_EQ(run("data/RUN.FRT", {"W 'OUT.DAT'='output.txt'", "P '" + program + "'"}), RunOutcome::Stopped);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].text,
+              "WRITEﾌｧｲﾙ名（＝の左側）に誤りがある！\r\nあるいはデータミス等によるエラーの発生！\r\n"
+              "このﾌｧｲﾙは存在しない。\r\nFILE=" +
+                  dir.file("prog/OUT.DAT"));
+    EXPECT_FALSE(fs::exists(dir.file("data/output.txt")));
+}
+
+TEST_F(ProgramRunTest, ProgramWritingOnlySomeOutputsDeliversThoseBeforeTheMissingOne) {
+    const std::string program = installProgram("zk_partial", "prog/PARTIAL");
+    EXPECT_EQ(
+        run("data/RUN.FRT", {"W 'OUT1.DAT'='one.txt'", "W 'OUT2.DAT'='two.txt'", "P '" + program + "'"}),
+        RunOutcome::Stopped);
+    EXPECT_EQ(readBytes(dir.file("data/one.txt")), "first output\r\n");
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_NE(messages.shown()[0].text.find("FILE=" + dir.file("prog/OUT2.DAT")), std::string::npos);
+}
+
+TEST_F(ProgramRunTest, TwoCasesRunOneAfterTheOtherAndTheSecondMayFail) {
+    const std::string program = installProgram("zk_transform", "prog/TRANSFORM");
+    dir.write("data/case1.txt", "case one\n");
+    EXPECT_EQ(
+        run("data/RUN.FRT", {"{ case 1", "}", "R 'IN.DAT'='case1.txt'", "W 'OUT.DAT'='result1.txt'",
+                             "P '" + program + "'", "{ case 2: its input is missing", "}",
+                             "R 'IN.DAT'='case2.txt'", "W 'OUT.DAT'='result2.txt'", "P '" + program + "'"}),
+        RunOutcome::Stopped);
+    EXPECT_EQ(readBytes(dir.file("data/result1.txt")), "CASE ONE\r\n");
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].text, "READﾌｧｲﾙなし！\r\nFILE=" + dir.file("data/case2.txt"));
+}
+
+TEST_F(ProgramRunTest, ProgramThatDoesNothingFinishesAWholeRun) {
+    const std::string program = installProgram("zk_nothing", "prog/NOTHING");
+    EXPECT_EQ(run("data/RUN.FRT", {"P '" + program + "'", "P '" + program + "'"}), RunOutcome::Finished);
+    EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_F(ProgramRunTest, FileThatCannotBeExecutedGoesOnAsIfItHadEnded) {
+    const std::string notAProgram = dir.write("prog/DATA.TXT", "not a program\n"); // no execute bit
+    EXPECT_EQ(run("data/RUN.FRT", {"W 'OUT.DAT'='out.txt'", "P '" + notAProgram + "'"}), RunOutcome::Stopped);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_NE(messages.shown()[0].text.find("FILE=" + dir.file("prog/OUT.DAT")), std::string::npos);
+}
+
+TEST_F(ProgramRunTest, JapaneseFolderAndFileNamesWithBlanksWork) {
+    const std::string program = installProgram("zk_transform", "計算 プログラム/変換 計算");
+    dir.write("データ 置場/荷重 ケース１.txt", text::utf8ToCp932("荷重＝１０ｋＮ\r\n"));
+    EXPECT_EQ(run("データ 置場/実行 ファイル.FRT",
+                  {"Ｒ is not a marker: a comment", "R 'IN.DAT'='荷重 ケース１.txt'",
+                   "W 'OUT.DAT'='結果 ケース１.txt'", "W 'INFO.DAT'='情報.txt'", "P '" + program + "'"}),
+              RunOutcome::Finished);
+    EXPECT_TRUE(messages.shown().empty());
+    EXPECT_EQ(readBytes(dir.file("データ 置場/結果 ケース１.txt")), text::utf8ToCp932("荷重＝１０ｋＮ\r\n"));
+    EXPECT_EQ(infoOf(readBytes(dir.file("データ 置場/情報.txt"))).at("cwd"), dir.file("計算 プログラム"));
+}
+
+TEST_F(ProgramRunTest, RelativeProgramPathsAreTakenFromTheCurrentDirectory) {
+    installProgram("zk_transform", "work/bin dir/TRANSFORM");
+    dir.write("work/data/in.txt", "relative\n");
+    CurrentDirectory cd(dir.file("work"));
+    // The program folder "bin dir/" is relative too; the child enters it before it starts.
+    EXPECT_EQ(run("work/data/RUN.FRT", {"R 'IN.DAT'='in.txt'", "W 'OUT.DAT'='out.txt'",
+                                        "W 'INFO.DAT'='info.txt'", "P 'bin dir/TRANSFORM'"}),
+              RunOutcome::Finished);
+    EXPECT_TRUE(messages.shown().empty());
+    EXPECT_EQ(readBytes(dir.file("work/data/out.txt")), "RELATIVE\r\n");
+    const auto info = infoOf(readBytes(dir.file("work/data/info.txt")));
+    EXPECT_EQ(info.at("cwd"), dir.file("work/bin dir"));
+    EXPECT_EQ(info.at("argv0"), "bin dir/TRANSFORM");
+}
+
+TEST_F(ProgramRunTest, ProgramWithoutFolderPartRunsInZelkovasCurrentDirectory) {
+    installProgram("zk_transform", "here/TRANSFORM");
+    dir.write("data/in.txt", "here\n");
+    CurrentDirectory cd(dir.file("here"));
+    EXPECT_EQ(run("data/RUN.FRT", {"R 'IN.DAT'='in.txt'", "W 'OUT.DAT'='out.txt'", "P 'TRANSFORM'"}),
+              RunOutcome::Finished);
+    EXPECT_TRUE(messages.shown().empty());
+    EXPECT_EQ(readBytes(dir.file("data/out.txt")), "HERE\r\n");
+}
+
+TEST(PosixProcessLauncher, ReportsStartsAndExitCodes) {
+    platform::PosixProcessLauncher launcher;
+    const platform::LaunchResult missing = launcher.runAndWait("/no/such/program", "");
+    EXPECT_FALSE(missing.started);
+    EXPECT_FALSE(launcher.runAndWait("", "").started);
+    const platform::LaunchResult nothing = launcher.runAndWait((kPrograms / "zk_nothing").string(), "/");
+    EXPECT_TRUE(nothing.started);
+    EXPECT_EQ(nothing.exitCode, 0);
+    const platform::LaunchResult partial =
+        launcher.runAndWait((kPrograms / "zk_partial").string(), "/no/such/dir");
+    EXPECT_FALSE(partial.started); // a folder that cannot be entered
+}
+
+#ifdef ZK_DEMO_PROGRAM
+TEST_F(ProgramRunTest, BundledDemoRunsBothCasesStraightFromItsRunFile) {
+    const fs::path demo = testing::sourceDir() / "examples" / "demo";
+    fs::create_directories(dir.file("examples/demo/bin"));
+    for (const auto& entry : fs::directory_iterator(demo))
+        if (entry.is_regular_file() &&
+            (entry.path().extension() == ".FRT" || entry.path().extension() == ".DAT"))
+            fs::copy_file(entry.path(), dir.path() / "examples/demo" / entry.path().filename());
+    // Outputs of an earlier demo run in the source tree must not pass for new ones.
+    for (const char* output : {"RESULT1.LST", "PLOT1.TXT", "RESULT2.LST", "PLOT2.TXT"})
+        fs::remove(dir.path() / "examples/demo" / output);
+    fs::copy_file(ZK_DEMO_PROGRAM, dir.path() / "examples/demo/bin" / fs::path(ZK_DEMO_PROGRAM).filename());
+    CurrentDirectory cd(dir.path());
+    const std::string runFile = (dir.path() / "examples/demo/DEMO.FRT").string();
+    RunRequest request{runFile, runFile, {}};
+    EXPECT_EQ(runRunFile(request, messages, launcher), RunOutcome::Finished);
+    for (const auto& m : messages.shown())
+        ADD_FAILURE() << m.text;
+    for (const char* output : {"RESULT1.LST", "PLOT1.TXT", "RESULT2.LST", "PLOT2.TXT"}) {
+        const std::string bytes = readBytes(dir.path() / "examples/demo" / output);
+        ASSERT_FALSE(bytes.empty()) << output;
+        EXPECT_EQ(bytes.find("\r\n"), bytes.find('\n') - 1) << output << " has CR LF line ends";
+    }
+    const std::string listing = readBytes(dir.path() / "examples/demo/RESULT1.LST");
+    EXPECT_EQ(listing.front(), '1');
+    EXPECT_GE(std::count(listing.begin(), listing.end(), '\n'), 100);
+    const std::string plot = readBytes(dir.path() / "examples/demo/PLOT1.TXT");
+    EXPECT_NE(plot.find("\r\nly\r\n"), std::string::npos);
+    EXPECT_NE(plot.find("\r\nci "), std::string::npos);
+    EXPECT_NE(plot.find("\r\n "), std::string::npos);
+}
+#endif
+
+} // namespace
+} // namespace zelkova::runner
