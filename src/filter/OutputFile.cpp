@@ -22,6 +22,15 @@ std::FILE* createNew(const std::filesystem::path& path) {
 #endif
 }
 
+// Opens a file that exists for writing at its end, which changes nothing in it.
+std::FILE* openExisting(const std::filesystem::path& path) {
+#ifdef _WIN32
+    return _wfopen(path.c_str(), L"ab");
+#else
+    return std::fopen(path.c_str(), "ab");
+#endif
+}
+
 } // namespace
 
 OutputFile::OutputFile(const std::filesystem::path& name) : m_displayName(name.string()), m_target(name) {
@@ -30,6 +39,14 @@ OutputFile::OutputFile(const std::filesystem::path& name) : m_displayName(name.s
         m_target = std::filesystem::weakly_canonical(m_target, ec);
     if (std::filesystem::is_directory(m_target, ec))
         throw FilterFailure("Cannot write " + m_displayName + ": it is a folder, not a file");
+
+    // Renaming over a file ignores its own permissions; a file the user may not write stays as it is.
+    if (std::filesystem::exists(m_target, ec)) {
+        std::FILE* probe = openExisting(m_target);
+        if (!probe)
+            throw FilterFailure(fileFailureText("Cannot write", m_displayName, errno));
+        std::fclose(probe);
+    }
 
     const std::filesystem::path folder = m_target.has_parent_path() ? m_target.parent_path() : ".";
     std::random_device random;
