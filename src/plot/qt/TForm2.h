@@ -1,13 +1,32 @@
 // The plot viewer window. Created hidden at start-up and only hidden and shown afterwards; its
-// caption is its open-file state: the open plot file's full path, or the default caption.
+// caption is its open-file state: the open plot file's full path, or the default caption. It
+// reads a plot file one figure at a time into a retained picture and stretches that onto its view
+// image.
 #pragma once
 
 #include "platform/qt/Services.h"
+#include "plot/Picture.h"
+#include "plot/Reader.h"
+#include "plot/Renderer.h"
 
 #include <QMainWindow>
 
+#include <array>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+
+namespace zelkova::plot {
+class ViewImage;
+}
 
 inline constexpr const char* kDefaultViewerCaption = "JW_CAD作図用出力データを用いた作図";
 
@@ -16,7 +35,8 @@ class TForm2 : public QMainWindow {
 public:
     // `openedFileName` is the editor's opened file name at creation (native, UTF-8): when it is not
     // empty, the open dialog starts in that file's folder.
-    TForm2(zelkova::platform::Services& services, const std::string& openedFileName, QWidget* parent = nullptr);
+    TForm2(zelkova::platform::Services& services, const std::string& openedFileName,
+           QWidget* parent = nullptr);
     ~TForm2() override;
 
     // How the viewer leaves: show the editor window again, and run the editor's Exit command.
@@ -25,8 +45,135 @@ public:
     // The viewer caption (UTF-8), which the runner compares with its output files.
     std::string viewerCaption() const;
 
+    // The viewer state that navigation, output and the settings work on.
+    const zelkova::plot::Picture* picture() const { return m_picture.get(); }
+    const zelkova::plot::ViewRect& viewRect() const { return m_viewRect; }
+    double magnification() const { return m_magnification; }
+    bool selectionFlag() const { return m_selectionFlag; }
+
+    // Draws the text and image records of the figures read from now on (none: they draw nothing).
+    void setTextRecordHandler(zelkova::plot::TextRecordHandler* handler) { m_textHandler = handler; }
+
+public slots:
+    // Reads and records the next figure from the open plot file and shows it. Throws Failure (see
+    // plot::readFigure); callers report it.
+    void grafplot();
+
+    // ファイル > JW_CAD外部変形用ﾃｷｽﾄﾃﾞｰﾀを読み込み作図する。
+    void file1Click();
+    // 次の図を作図 > 現在の図は消えます。ＯＫ
+    void next1Click();
+    // 編集画面へ戻る > 作図ﾌｧｲﾙを閉じて編集画面に戻る。
+    void back1Click();
+    // ファイル > Zelkovaを終了する。
+    void Exit1Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    void FormCreate(const std::string& openedFileName);
+    void FormDestroy();
+    void buildMenus();
+    void buildPanels(QWidget* client);
+
+    bool plotFileOpen() const;
+    // Closes the plot file reader (when one is open) and names no file in the caption. Throws
+    // Failure when closing reports an error; the reader is gone all the same.
+    void closePlotFile();
+    // Clears the view image to white, stretches the picture into the view rectangle and clears
+    // the selection flag.
+    void redisplay();
+    void showMagnification();
+    zelkova::plot::FigureSettings currentSettings() const;
+
     zelkova::platform::Services& m_services;
     std::function<void()> m_showEditor;
     std::function<void(QObject*)> m_exitApplication;
+    zelkova::plot::TextRecordHandler* m_textHandler = nullptr;
+
+    // Viewer state.
+    std::optional<zelkova::plot::Reader> m_reader;
+    std::unique_ptr<zelkova::plot::Picture> m_picture;
+    zelkova::plot::ViewRect m_viewRect;
+    double m_magnification = 1;
+    double m_moveFraction = 0.2;
+    double m_zoomStep = 1.414;
+    bool m_colourMode = true;
+    bool m_layerMode = true;
+    std::array<std::string, 9> m_penColourNames;
+    double m_scaleDenominator = 1;
+    bool m_selectionFlag = false;
+    QString m_initialFolder; // of the open dialog
+
+    // ファイル
+    QMenu* plot1 = nullptr;
+    QAction* file1 = nullptr;
+    QAction* N1 = nullptr; // （工事中）現図の全体ををﾌｧｲﾙへ保存する。
+    QAction* N5 = nullptr; // （工事中）画面上の図のみﾌｧｲﾙへ保存する。
+    QAction* Zelkova1 = nullptr;
+    // 次の図を作図
+    QMenu* next1 = nullptr;
+    QAction* N2 = nullptr;
+    // 図の印刷
+    QMenu* Print1 = nullptr;
+    QAction* prtorg = nullptr;
+    QAction* prtset = nullptr;
+    // 図の調整
+    QMenu* MOVE1 = nullptr;
+    QMenu* movechg = nullptr;
+    QAction* move05 = nullptr;
+    QAction* move20 = nullptr;
+    QAction* move50 = nullptr;
+    QAction* move100 = nullptr;
+    QMenu* scallchg = nullptr;
+    QAction* scall110 = nullptr;
+    QAction* scall141 = nullptr;
+    QAction* scall200 = nullptr;
+    QMenu* N8 = nullptr; // レーヤーの扱い方法
+    QAction* N9 = nullptr;
+    QAction* N10 = nullptr;
+    QAction* N12 = nullptr; // 縮尺設定
+    // 色表示変更
+    QMenu* clrchg = nullptr;
+    QAction* mnclrchg = nullptr;
+    QAction* mncolorset = nullptr;
+    QAction* N11 = nullptr;
+    // 編集画面へ戻る
+    QMenu* back1 = nullptr;
+    QAction* mnback = nullptr;
+    // 図のコピー
+    QMenu* Copy1 = nullptr;
+    QAction* N7 = nullptr;
+    QAction* N6 = nullptr;
+    // ヘルプ
+    QAction* Help1 = nullptr;
+
+    zelkova::plot::ViewImage* Image1 = nullptr;
+
+    // The button bar.
+    QFrame* Panel1 = nullptr;
+    QPushButton* btnleft = nullptr;
+    QPushButton* btnright = nullptr;
+    QPushButton* btnup = nullptr;
+    QPushButton* btndown = nullptr;
+    QPushButton* btnbigger = nullptr;
+    QPushButton* btnsmaller = nullptr;
+    QLineEdit* Edit1 = nullptr; // the percent box
+    QPushButton* btnorg = nullptr;
+
+    // The pen panel: per pen a caption label, a colour swatch, its colour name and a width edit.
+    QFrame* colorpanel = nullptr;
+    std::array<QLabel*, 9> m_penCaptions{};
+    std::array<QLabel*, 9> m_colourLabels{};  // cllbl1 .. cllbl9
+    std::array<QLabel*, 9> m_nameLabels{};    // clnlbl1 .. clnlbl9
+    std::array<QLineEdit*, 9> m_widthEdits{}; // Edtclw1 .. Edtclw9 (edtclw5, edtclw6)
+    QPushButton* Button1 = nullptr;
+
+    // The scale panel.
+    QFrame* Panel2 = nullptr;
+    QLabel* Label9 = nullptr;
+    QLabel* Label8 = nullptr;
+    QLineEdit* Edit2 = nullptr; // the scale box: N of 1/N
+    QPushButton* Button2 = nullptr;
 };

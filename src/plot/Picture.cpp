@@ -1,0 +1,236 @@
+// The display list: recording, replay and the text dump.
+#include "plot/Picture.h"
+
+#include <cstdio>
+
+namespace zelkova::plot {
+
+Picture::Picture(std::int32_t width, std::int32_t height, double pixelsPerMmX, double pixelsPerMmY)
+    : m_width(width), m_height(height), m_pixelsPerMmX(pixelsPerMmX), m_pixelsPerMmY(pixelsPerMmY) {}
+
+void Picture::addPen(const Pen& pen) {
+    m_ops.push_back({OpKind::Pen, static_cast<std::uint32_t>(m_pens.size()), 0, {}});
+    m_pens.push_back(pen);
+}
+
+void Picture::addBrush(const Brush& brush) {
+    m_ops.push_back({OpKind::Brush, static_cast<std::uint32_t>(m_brushes.size()), 0, {}});
+    m_brushes.push_back(brush);
+}
+
+void Picture::addLine(Point from, Point to) {
+    if (m_ops.empty() || m_ops.back().kind != OpKind::Lines || m_ops.back().count >= 2 * kLinesPerOp) {
+        if (m_points.empty())
+            m_points.reserve(4096);
+        m_ops.push_back({OpKind::Lines, static_cast<std::uint32_t>(m_points.size()), 0, {}});
+    }
+    PictureOp& op = m_ops.back();
+    m_points.push_back(from);
+    m_points.push_back(to);
+    op.count += 2;
+    op.bounds.include(from);
+    op.bounds.include(to);
+}
+
+void Picture::addPolyline(std::span<const Point> points) {
+    addShape(OpKind::Polyline, points);
+}
+
+void Picture::addPolygon(std::span<const Point> points) {
+    addShape(OpKind::Polygon, points);
+}
+
+void Picture::addShape(OpKind kind, std::span<const Point> points) {
+    PictureOp op{
+        kind, static_cast<std::uint32_t>(m_points.size()), static_cast<std::uint32_t>(points.size()), {}};
+    for (Point p : points)
+        op.bounds.include(p);
+    m_points.insert(m_points.end(), points.begin(), points.end());
+    m_ops.push_back(op);
+}
+
+void RecordingCanvas::setPen(const Pen& pen) {
+    m_pen = pen;
+}
+
+void RecordingCanvas::setBrush(const Brush& brush) {
+    m_brush = brush;
+}
+
+void RecordingCanvas::flushPen() {
+    if (!m_penRecorded || !(m_recordedPen == m_pen)) {
+        m_picture.addPen(m_pen);
+        m_recordedPen = m_pen;
+        m_penRecorded = true;
+    }
+}
+
+void RecordingCanvas::flushBrush() {
+    if (!m_brushRecorded || !(m_recordedBrush == m_brush)) {
+        m_picture.addBrush(m_brush);
+        m_recordedBrush = m_brush;
+        m_brushRecorded = true;
+    }
+}
+
+void RecordingCanvas::line(Point from, Point to) {
+    if (!drawsLines(m_pen))
+        return;
+    flushPen();
+    m_picture.addLine(from, to);
+}
+
+void RecordingCanvas::polyline(std::span<const Point> points) {
+    if (!drawsLines(m_pen) || points.size() < 2)
+        return;
+    flushPen();
+    m_picture.addPolyline(points);
+}
+
+void RecordingCanvas::polygon(std::span<const Point> points) {
+    if ((!drawsLines(m_pen) && !fills(m_brush, m_pen)) || points.empty())
+        return;
+    flushPen();
+    flushBrush();
+    m_picture.addPolygon(points);
+}
+
+void replay(const Picture& picture, Canvas& canvas) {
+    for (const PictureOp& op : picture.ops()) {
+        switch (op.kind) {
+        case OpKind::Pen:
+            canvas.setPen(picture.pen(op));
+            break;
+        case OpKind::Brush:
+            canvas.setBrush(picture.brush(op));
+            break;
+        case OpKind::Lines:
+            if (canvas.mayShow(op.bounds))
+                canvas.lines(picture.points(op));
+            break;
+        case OpKind::Polyline:
+            if (canvas.mayShow(op.bounds))
+                canvas.polyline(picture.points(op));
+            break;
+        case OpKind::Polygon:
+            if (canvas.mayShow(op.bounds))
+                canvas.polygon(picture.points(op));
+            break;
+        }
+    }
+}
+
+const char* lineStyleName(LineStyle style) {
+    switch (style) {
+    case LineStyle::Solid:
+        return "solid";
+    case LineStyle::Dotted:
+        return "dotted";
+    case LineStyle::Dashed:
+        return "dashed";
+    case LineStyle::DashDot:
+        return "dash-dot";
+    case LineStyle::DashDotDot:
+        return "dash-dot-dot";
+    case LineStyle::Invisible:
+        return "invisible";
+    }
+    return "?";
+}
+
+const char* rasterModeName(RasterMode mode) {
+    static const char* const kNames[] = {"black",         "white",        "nop",           "not",
+                                         "copy",          "not-copy",     "merge-pen-not", "mask-pen-not",
+                                         "merge-not-pen", "mask-not-pen", "merge",         "not-merge",
+                                         "mask",          "not-mask",     "xor",           "not-xor"};
+    const int n = static_cast<int>(mode);
+    return n >= 1 && n <= 16 ? kNames[n - 1] : "?";
+}
+
+const char* fillPatternName(FillPattern pattern) {
+    switch (pattern) {
+    case FillPattern::Hollow:
+        return "hollow";
+    case FillPattern::Solid:
+        return "solid";
+    case FillPattern::BackwardDiagonal:
+        return "backward-diagonal";
+    case FillPattern::ForwardDiagonal:
+        return "forward-diagonal";
+    case FillPattern::Cross:
+        return "cross";
+    case FillPattern::DiagonalCross:
+        return "diagonal-cross";
+    case FillPattern::Horizontal:
+        return "horizontal";
+    case FillPattern::Vertical:
+        return "vertical";
+    }
+    return "?";
+}
+
+namespace {
+std::string colourText(Colour c) {
+    if (c == kNoColour)
+        return "none";
+    char text[16];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", c.red(), c.green(), c.blue());
+    return text;
+}
+
+void appendPoints(std::string& out, std::span<const Point> points) {
+    out += std::to_string(points.size());
+    for (Point p : points) {
+        out += ' ';
+        out += std::to_string(p.x);
+        out += ' ';
+        out += std::to_string(p.y);
+    }
+}
+} // namespace
+
+std::string dumpPicture(const Picture& picture) {
+    std::string out =
+        "picture " + std::to_string(picture.width()) + " " + std::to_string(picture.height()) + "\n";
+    const Extents& e = picture.drawnExtents();
+    if (e.anyDrawn())
+        out += "extents " + std::to_string(e.minX) + " " + std::to_string(e.maxX) + " " +
+               std::to_string(e.minY) + " " + std::to_string(e.maxY) + "\n";
+    else
+        out += "extents none\n";
+    for (const PictureOp& op : picture.ops()) {
+        switch (op.kind) {
+        case OpKind::Pen: {
+            const Pen& p = picture.pen(op);
+            out += "pen " + colourText(p.colour) + " " + std::to_string(p.width) + " " +
+                   lineStyleName(p.style) + " " + rasterModeName(p.mode) + "\n";
+            break;
+        }
+        case OpKind::Brush: {
+            const Brush& b = picture.brush(op);
+            out += "brush " + colourText(b.colour) + " " + fillPatternName(b.pattern) + "\n";
+            break;
+        }
+        case OpKind::Lines: {
+            const auto points = picture.points(op);
+            for (std::size_t i = 0; i + 1 < points.size(); i += 2)
+                out += "line " + std::to_string(points[i].x) + " " + std::to_string(points[i].y) + " " +
+                       std::to_string(points[i + 1].x) + " " + std::to_string(points[i + 1].y) + "\n";
+            break;
+        }
+        case OpKind::Polyline:
+            out += "polyline ";
+            appendPoints(out, picture.points(op));
+            out += "\n";
+            break;
+        case OpKind::Polygon:
+            out += "polygon ";
+            appendPoints(out, picture.points(op));
+            out += "\n";
+            break;
+        }
+    }
+    return out;
+}
+
+} // namespace zelkova::plot

@@ -1,0 +1,397 @@
+// The figure state and the action of every record.
+#include "plot/Renderer.h"
+
+#include "platform/MessageBoxes.h"
+#include "plot/ColourNames.h"
+#include "plot/Tables.h"
+#include "plot/ViewerTexts.h"
+#include "text/Failure.h"
+#include "text/Numbers.h"
+
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+#include <type_traits>
+
+namespace zelkova::plot {
+
+namespace {
+constexpr double kPaperWidthMm = 287.0;
+constexpr double kPaperHeightMm = 200.0;
+constexpr double kOversampling = 5.0;
+constexpr double kPointRadiusMm = 0.25;
+// The font height before the first "cn" record of a figure: text size 2 (2.5 mm).
+constexpr double kDefaultTextSizeMm = 2.5;
+
+constexpr double kDegree = std::numbers::pi / 180.0;
+
+// Rounds an angle in degrees to whole degrees, held well inside 64 bits.
+std::int64_t wholeDegrees(double degrees) {
+    if (!(degrees == degrees))
+        return 0;
+    if (degrees > 1e15)
+        degrees = 1e15;
+    if (degrees < -1e15)
+        degrees = -1e15;
+    return static_cast<std::int64_t>(std::nearbyint(degrees));
+}
+} // namespace
+
+TextRecordHandler::~TextRecordHandler() = default;
+
+PictureGeometry PictureGeometry::forDpi(double dpiX, double dpiY) {
+    PictureGeometry g;
+    g.width = rnd(kOversampling * kPaperWidthMm * 100.0 * dpiX / 2540.0);
+    g.height = rnd(kOversampling * kPaperHeightMm * 100.0 * dpiY / 2540.0);
+    g.pixelsPerMmX = dpiX / 25.4 * kOversampling;
+    g.pixelsPerMmY = dpiY / 25.4 * kOversampling;
+    return g;
+}
+
+std::int32_t rnd(double value) {
+    constexpr double kLimit = 1e9;
+    if (!(value == value))
+        return 0;
+    if (value >= kLimit)
+        return static_cast<std::int32_t>(kLimit);
+    if (value <= -kLimit)
+        return -static_cast<std::int32_t>(kLimit);
+    return static_cast<std::int32_t>(std::nearbyint(value));
+}
+
+std::int32_t widthMapping(std::string_view text) {
+    return penWidthOfNumber(text::toInteger(text));
+}
+
+double scaleDenominatorOf(std::string_view text) {
+    const double n = text::toReal(text);
+    if (n == 0)
+        throw text::Failure("'" + std::string(text) + "' は縮尺に使えません");
+    return n;
+}
+
+std::string ratioText(double ratio) {
+    std::string sign;
+    if (ratio < 0) {
+        sign = "-";
+        ratio = -ratio;
+    }
+    if (!(ratio > 0) || !std::isfinite(ratio))
+        return sign + "0.0";
+    // Two significant digits: mantissa 10 to 99 times 10^(exponent − 1).
+    int exponent = static_cast<int>(std::floor(std::log10(ratio)));
+    double mantissa = std::nearbyint(ratio / std::pow(10.0, exponent - 1));
+    if (mantissa >= 100) {
+        mantissa /= 10;
+        ++exponent;
+    }
+    if (mantissa < 10) {
+        mantissa *= 10;
+        --exponent;
+    }
+    char text[64];
+    if (exponent + 1 > 2) { // more integer digits than significant ones: exponent form
+        const int m = static_cast<int>(mantissa);
+        if (m % 10 == 0)
+            std::snprintf(text, sizeof text, "%dE%d", m / 10, exponent);
+        else
+            std::snprintf(text, sizeof text, "%d.%dE%d", m / 10, m % 10, exponent);
+    } else if (exponent == 1) {
+        std::snprintf(text, sizeof text, "%d.0", static_cast<int>(mantissa));
+    } else {
+        std::snprintf(text, sizeof text, "%.1f", ratio);
+    }
+    return sign + text;
+}
+
+std::vector<std::string> offScreenMessages(const Extents& e, std::int32_t width, std::int32_t height) {
+    std::vector<std::string> out;
+    const double w = width;
+    const double h = height;
+    if (e.minX > width)
+        out.push_back("図は、画面の右側にある。\r\n\r\n画面幅の " + ratioText((e.minX - w) / w) +
+                      " 倍右側にある。");
+    if (e.maxX < 0)
+        out.push_back("図は、画面の左側にある。\r\n\r\n画面幅の " + ratioText((0 - double(e.maxX)) / w) +
+                      " 倍左側にある。");
+    if (e.maxY < 0)
+        out.push_back("図は、画面の上側にある。\r\n\r\n画面高の " + ratioText((0 - double(e.maxY)) / h) +
+                      " 倍上側にある。");
+    if (e.minY > height)
+        out.push_back("図は、画面の下側にある。\r\n\r\n画面高の " + ratioText((e.minY - h) / h) +
+                      " 倍下側にある。");
+    return out;
+}
+
+Renderer::Renderer(Canvas& canvas, const PictureGeometry& geometry, double scaleDenominator,
+                   const FigureSettings& settings, platform::MessageBoxes& messages,
+                   TextRecordHandler* textHandler)
+    : m_canvas(canvas), m_geometry(geometry), m_scale(scaleDenominator), m_settings(settings),
+      m_messages(messages), m_textHandler(textHandler) {
+    m_pen = Pen{Colour{0}, widthMapping(settings.penWidthTexts[0]), LineStyle::Solid, RasterMode::CopyPen};
+    m_brush = Brush{kNoColour, FillPattern::Hollow};
+    m_fontHeight = rnd(kDefaultTextSizeMm * geometry.pixelsPerMmY);
+    m_msSaved = {m_pen.width, m_pen.colour, m_pen.mode};
+    m_solidRestore = {kNoColour, FillPattern::Hollow, LineStyle::Solid};
+    m_points.reserve(1024);
+}
+
+std::int32_t Renderer::paperX(double mm) {
+    const std::int32_t x = rnd(mm * m_geometry.pixelsPerMmX);
+    if (x < m_extents.minX)
+        m_extents.minX = x;
+    if (x > m_extents.maxX)
+        m_extents.maxX = x;
+    return x;
+}
+
+std::int32_t Renderer::paperY(double mm) {
+    const std::int32_t y = m_geometry.height - rnd(mm * m_geometry.pixelsPerMmY);
+    if (y < m_extents.minY)
+        m_extents.minY = y;
+    if (y > m_extents.maxY)
+        m_extents.maxY = y;
+    return y;
+}
+
+void Renderer::curvePoints(PlotPoint centre, double radius, double startDegrees, double endDegrees,
+                           double flatness, double tiltRadians, std::vector<Point>& out) {
+    const std::int64_t a0 = wholeDegrees(startDegrees);
+    const std::int64_t a1 = wholeDegrees(endDegrees);
+    if (a1 < a0)
+        return;
+    const std::int64_t count = std::min<std::int64_t>(a1 - a0 + 1, kMaxCurvePoints);
+    const double cosTilt = std::cos(tiltRadians);
+    const double sinTilt = std::sin(tiltRadians);
+    for (std::int64_t i = 0; i < count; ++i) {
+        const double t = static_cast<double>(a0 + i) * kDegree;
+        const double u = radius * std::cos(t);
+        const double w = radius * flatness * std::sin(t);
+        const double x = centre.x + u * cosTilt - w * sinTilt;
+        const double y = centre.y + u * sinTilt + w * cosTilt;
+        const std::int32_t px = convertX(x);
+        out.push_back({px, convertY(y)});
+    }
+}
+
+Colour Renderer::penColourOf(int pen) const {
+    const std::string& name = m_settings.penColourNames[static_cast<std::size_t>(pen - 1)];
+    const auto colour = colourFromName(name);
+    if (!colour)
+        throw text::Failure(text::notAnIntegerText(name));
+    return drawableColour(*colour);
+}
+
+void Renderer::apply(const Record& record) {
+    std::visit(
+        [this](const auto& r) {
+            using T = std::decay_t<decltype(r)>;
+            if constexpr (std::is_same_v<T, SegmentRecord>) {
+                segment(r);
+            } else if constexpr (std::is_same_v<T, LayerRecord>) {
+                // the caller ends the figure
+            } else if constexpr (std::is_same_v<T, LineTypeRecord>) {
+                if (auto style = lineStyleOfType(r.type))
+                    m_pen.style = *style;
+            } else if constexpr (std::is_same_v<T, LineColourRecord>) {
+                lineColour(r);
+            } else if constexpr (std::is_same_v<T, CharacterSizeRecord>) {
+                if (auto mm = textSizeMm(r.size))
+                    m_fontHeight = rnd(*mm * m_geometry.pixelsPerMmY);
+            } else if constexpr (std::is_same_v<T, PointSizeRecord>) {
+                // points always have the same radius
+            } else if constexpr (std::is_same_v<T, PointRecord>) {
+                point(r);
+            } else if constexpr (std::is_same_v<T, CircleRecord>) {
+                circle(r);
+            } else if constexpr (std::is_same_v<T, SolidRecord>) {
+                solid(r);
+            } else if constexpr (std::is_same_v<T, SolidArcRecord>) {
+                solidArc(r);
+            } else if constexpr (std::is_same_v<T, PenSetRecord>) {
+                penSet(r);
+            } else if constexpr (std::is_same_v<T, PenEndRecord>) {
+                m_pen.width = m_msSaved.width;
+                m_pen.colour = m_msSaved.colour;
+                m_pen.mode = m_msSaved.mode;
+            } else if constexpr (std::is_same_v<T, TextRecord>) {
+                if (!r.text.empty() && m_textHandler)
+                    m_textHandler->drawTextRecord(r, *this);
+            } else if constexpr (std::is_same_v<T, BRecord>) {
+                bRecord(r);
+            }
+        },
+        record);
+}
+
+void Renderer::segment(const SegmentRecord& r) {
+    const Point from = convert(r.from);
+    const Point to = convert(r.to);
+    m_canvas.setPen(m_pen);
+    m_canvas.line(from, to);
+}
+
+void Renderer::lineColour(const LineColourRecord& r) {
+    if (r.pen >= 1 && r.pen <= 9) {
+        m_pen.width = widthMapping(m_settings.penWidthTexts[static_cast<std::size_t>(r.pen - 1)]);
+        if (m_settings.colourMode)
+            m_pen.colour = penColourOf(r.pen);
+        return;
+    }
+    if (r.pen != 10)
+        return;
+    if (r.extendedColour >= 0 && r.extendedColour <= kLargestExtendedColour)
+        m_extendedColour = Colour{static_cast<std::uint32_t>(r.extendedColour)};
+    if (fillPatternOfIndex(r.fillPatternIndex))
+        m_fillPatternIndex = r.fillPatternIndex;
+    m_solidRestore = {m_brush.colour, m_brush.pattern, m_pen.style};
+}
+
+void Renderer::point(const PointRecord& r) {
+    const SavedPen saved{m_pen.width, m_pen.colour, m_pen.mode};
+    m_pen.colour = penColourOf(1);
+    m_pen.width = widthMapping(m_settings.penWidthTexts[0]);
+    m_pen.mode = RasterMode::CopyPen;
+    const double x = r.at.x / m_scale;
+    const double y = r.at.y / m_scale;
+    m_points.clear();
+    for (int d = 0; d <= 360; ++d) {
+        const double t = d * kDegree;
+        const std::int32_t px = paperX(x + kPointRadiusMm * std::cos(t));
+        m_points.push_back({px, paperY(y + kPointRadiusMm * std::sin(t))});
+    }
+    m_canvas.setPen(m_pen);
+    m_canvas.polyline(m_points);
+    m_pen.width = saved.width;
+    m_pen.colour = saved.colour;
+    m_pen.mode = saved.mode;
+}
+
+void Renderer::circle(const CircleRecord& r) {
+    double end = r.end;
+    if (end <= r.start)
+        end += 360;
+    m_points.clear();
+    curvePoints(r.centre, r.radius, r.start, end, r.flatness, r.tilt * kDegree, m_points);
+    m_canvas.setPen(m_pen);
+    m_canvas.polyline(m_points);
+}
+
+void Renderer::solid(const SolidRecord& r) {
+    m_points.clear();
+    for (int i = 0; i < r.count; ++i)
+        m_points.push_back(convert(r.vertices[static_cast<std::size_t>(i)]));
+    drawSolid(m_points);
+}
+
+void Renderer::solidArc(const SolidArcRecord& r) {
+    double start = r.start;
+    double end = r.start + r.sweep;
+    if (r.sweep < 0) {
+        start = r.start + r.sweep;
+        end = r.start;
+    }
+    if (end <= start)
+        end += 2 * std::numbers::pi;
+    m_points.clear();
+    curvePoints(r.centre, r.radius, start / kDegree, end / kDegree, r.flatness, r.tilt, m_points);
+    if (r.flag == 0)
+        m_points.push_back(convert(r.centre));
+    drawSolid(m_points);
+}
+
+void Renderer::drawSolid(std::span<const Point> points) {
+    if (m_extendedColour)
+        m_brush.colour = *m_extendedColour;
+    m_brush.pattern = fillPatternOfIndex(m_fillPatternIndex).value_or(FillPattern::Hollow);
+    m_pen.style = LineStyle::Invisible;
+    m_canvas.setPen(m_pen);
+    m_canvas.setBrush(m_brush);
+    m_canvas.polygon(points);
+    m_brush.colour = m_solidRestore.brushColour;
+    m_brush.pattern = m_solidRestore.pattern;
+    m_pen.style = m_solidRestore.style;
+}
+
+void Renderer::penSet(const PenSetRecord& r) {
+    m_msSaved = {m_pen.width, m_pen.colour, m_pen.mode};
+    if (auto colour = colourOfIndex(r.colourIndex))
+        m_pen.colour = *colour;
+    m_pen.width = penWidthOfNumber(r.widthNumber);
+    if (auto mode = rasterModeOfNumber(r.rasterMode))
+        m_pen.mode = *mode;
+}
+
+void Renderer::bRecord(const BRecord& r) {
+    const std::int32_t savedWidth = m_pen.width;
+    const Colour savedColour = m_pen.colour;
+    const Brush savedBrush = m_brush;
+    m_solidRestore.brushColour = m_brush.colour;
+    m_solidRestore.pattern = m_brush.pattern;
+    if (auto colour = colourOfIndex(r.penColourIndex))
+        m_pen.colour = *colour;
+    m_pen.width = penWidthOfNumber(r.penWidthNumber);
+    if (auto colour = colourOfIndex(r.fillColourIndex))
+        m_brush.colour = *colour;
+    if (auto pattern = fillPatternOfIndex(r.fillPatternIndex)) {
+        m_brush.pattern = *pattern;
+        m_fillPatternIndex = r.fillPatternIndex;
+    }
+    m_points.clear();
+    switch (r.shape) {
+    case BRecord::Shape::Polygon:
+        for (const PlotPoint& p : r.vertices)
+            m_points.push_back(convert(p));
+        break;
+    case BRecord::Shape::Circle:
+        curvePoints(r.centre, r.radius, 0, 360, 1, 0, m_points);
+        break;
+    case BRecord::Shape::Segment: {
+        double end = r.end;
+        if (end <= r.start)
+            end += 360;
+        curvePoints(r.centre, r.radius, r.start, end, r.flatness, r.tilt * kDegree, m_points);
+        break;
+    }
+    case BRecord::Shape::None:
+        break;
+    }
+    if (r.shape != BRecord::Shape::None) {
+        m_canvas.setPen(m_pen);
+        m_canvas.setBrush(m_brush);
+        m_canvas.polygon(m_points);
+    }
+    m_pen.width = savedWidth;
+    m_pen.colour = savedColour;
+    m_brush = savedBrush;
+}
+
+FigureEnd readFigure(Reader& reader, Picture& picture, const FigureSettings& settings,
+                     platform::MessageBoxes& messages, TextRecordHandler* textHandler) {
+    const PictureGeometry geometry = PictureGeometry::forDpi(settings.dpiX, settings.dpiY);
+    picture = Picture(geometry.width, geometry.height, geometry.pixelsPerMmX, geometry.pixelsPerMmY);
+    const double scale = scaleDenominatorOf(settings.scaleText);
+    if (reader.atEnd()) {
+        messages.plain(kNoFurtherFigureText);
+        return FigureEnd::NoFurtherFigure;
+    }
+    RecordingCanvas canvas(picture);
+    Renderer renderer(canvas, geometry, scale, settings, messages, textHandler);
+    try {
+        while (auto record = reader.next()) {
+            renderer.apply(*record);
+            if (settings.layerMode && std::holds_alternative<LayerRecord>(*record) && renderer.hasDrawn())
+                break;
+        }
+    } catch (...) {
+        picture.setDrawnExtents(renderer.extents());
+        throw;
+    }
+    picture.setDrawnExtents(renderer.extents());
+    if (renderer.hasDrawn())
+        for (const std::string& text : offScreenMessages(renderer.extents(), geometry.width, geometry.height))
+            messages.plain(text);
+    return FigureEnd::Drawn;
+}
+
+} // namespace zelkova::plot
