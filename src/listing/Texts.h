@@ -38,9 +38,24 @@ inline constexpr std::string_view kNothingInRange = "印刷するﾍﾟｰｼﾞ
 inline constexpr std::string_view kRangeFirst = "ページです。\r\n開始ﾍﾟｰｼﾞ ";
 inline constexpr std::string_view kRangeAfterLast = " が最終ﾍﾟｰｼﾞ ";
 inline constexpr std::string_view kRangeEnd = " より後ろです。";
+inline constexpr std::string_view kNoDefaultPrinter = "デフォルト プリンタが存在しません";
 inline constexpr std::string_view kSameAsListing =
     "印刷先のファイルが印刷するファイルと同じです。\r\n\r\n別の名前を指定して下さい。\r\n（";
 inline constexpr std::string_view kSameAsListingEnd = "）";
+
+// The window.
+inline constexpr std::string_view kTitleLabel = "ページ上に付けるタイトル（編集可能）";
+inline constexpr std::string_view kCharactersLabel = "文字数";
+inline constexpr std::string_view kLinesLabel = "行数";
+inline constexpr std::string_view kPageInitialValueLabel = "ﾍﾟｰｼﾞ初期値";
+inline constexpr std::string_view kFirstPageLabel = "開始ﾍﾟｰｼﾞ";
+inline constexpr std::string_view kLastPageLabel = "最終ﾍﾟｰｼﾞ";
+inline constexpr std::string_view kNoNumbersHint = "(ﾍﾟｰｼﾞを付けたくないならﾍﾟｰｼﾞ初期値を-777とする。)";
+inline constexpr std::string_view kInitialValueHint = "(ﾍﾟｰｼﾞ初期値は開始ﾍﾟｰｼ１に対する値で入力する。）";
+inline constexpr std::string_view kPrintButton = "印刷実行";
+inline constexpr std::string_view kBackButton = "戻る";
+inline constexpr std::string_view kFontButton = "ﾌｫﾝﾄの変更";
+inline constexpr std::string_view kPrinterButton = "ﾌﾟﾘﾝﾀｰの変更";
 
 // The confirmation.
 inline constexpr std::string_view kConfirmTotal = "このファイルは全部で";

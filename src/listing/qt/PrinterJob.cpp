@@ -1,0 +1,266 @@
+// Drawing listings through QPainter. Lines are fixed-pitch text without shaping needs, so they are
+// drawn as glyph runs from the raw font (a run per line, glyphs at the font's own advances), which
+// is several times faster than laying out each line; a line with a character the font lacks is
+// drawn as text, so that font fallback still finds a glyph for it.
+#include "listing/qt/PrinterJob.h"
+
+#include "listing/Texts.h"
+#include "platform/qt/Fonts.h"
+#include "platform/qt/QtText.h"
+#include "text/Cp932.h"
+#include "text/Dbcs.h"
+#include "text/Failure.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QGlyphRun>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrinter>
+#include <QRawFont>
+#include <QTemporaryFile>
+
+#include <cmath>
+#include <filesystem>
+
+namespace zelkova::listing {
+
+namespace {
+
+const QString kMeasureText = QStringLiteral("石");
+
+class PainterSink final : public PrintSink {
+public:
+    PainterSink(QPainter& painter, QPagedPaintDevice& device, const QFont& font, int cell,
+                std::function<void(int)> sheetStarted, std::string failureText)
+        : m_painter(painter), m_device(device), m_metrics(font, &device), m_raw(QRawFont::fromFont(font)),
+          m_cell(cell), m_sheetStarted(std::move(sheetStarted)), m_failureText(std::move(failureText)) {
+        m_painter.setFont(font);
+        m_painter.setPen(Qt::black);
+        m_ascent = m_metrics.ascent();
+        const QChar space(u' ');
+        int one = 1;
+        if (!m_raw.isValid() || !m_raw.glyphIndexesForChars(&space, 1, &m_spaceGlyph, &one))
+            m_spaceGlyph = 0;
+        m_glyphs.reserve(256);
+        m_positions.reserve(256);
+    }
+
+    int labelWidth(std::string_view utf8) override {
+        return m_metrics.horizontalAdvance(platform::fromUtf8(utf8));
+    }
+
+    void beginSheet(int sheet) override {
+        if (sheet > 1 && !m_device.newPage())
+            throw text::Failure(m_failureText);
+        if (m_sheetStarted)
+            m_sheetStarted(sheet);
+    }
+
+    void drawLabel(int x, int top, std::string_view utf8) override {
+        m_painter.drawText(QPoint(x, top + m_ascent), platform::fromUtf8(utf8));
+    }
+
+    void drawListing(int x, int top, std::string_view cp932) override {
+        const std::u16string text = text::decodeCp932(cp932);
+        if (!drawOnCells(QPointF(x, top + m_ascent), cp932, text))
+            m_painter.drawText(QPoint(x, top + m_ascent), QString::fromUtf16(text.data(), text.size()));
+    }
+
+private:
+    // Draws the text as one glyph run with every character on the cell grid of its bytes: a byte
+    // is a half-width cell w wide, so columns line up whatever the glyphs' own advances, and the
+    // text block is the w * K wide the fit check allowed for. Blanks are left out of the run: they
+    // draw nothing, and a listing is mostly blanks, each of which would cost the PDF a glyph.
+    // False when the font lacks a character.
+    bool drawOnCells(const QPointF& baseline, std::string_view bytes, const std::u16string& text) {
+        if (!m_raw.isValid())
+            return false;
+        int count = static_cast<int>(text.size());
+        m_glyphs.resize(count);
+        if (!m_raw.glyphIndexesForChars(reinterpret_cast<const QChar*>(text.data()), count, m_glyphs.data(),
+                                        &count) ||
+            count != static_cast<int>(text.size()))
+            return false;
+        m_positions.resize(count);
+        qsizetype kept = 0;
+        std::size_t byte = 0;
+        for (int i = 0; i < count; ++i) {
+            const quint32 glyph = m_glyphs[i];
+            if (glyph == 0)
+                return false;
+            const std::size_t cell = byte;
+            // A placeholder of an undecodable byte stands for that one byte.
+            const bool placeholder =
+                text[i] == text::kRawBytePlaceholderBase + static_cast<unsigned char>(bytes[byte]);
+            byte += placeholder ? 1 : text::charLengthAt(bytes, byte);
+            if (glyph == m_spaceGlyph)
+                continue;
+            m_glyphs[kept] = glyph;
+            m_positions[kept] = QPointF(static_cast<qreal>(cell) * m_cell, 0);
+            ++kept;
+        }
+        if (kept == 0)
+            return true;
+        m_glyphs.resize(kept);
+        m_positions.resize(kept);
+        QGlyphRun run;
+        run.setRawFont(m_raw);
+        run.setGlyphIndexes(m_glyphs);
+        run.setPositions(m_positions);
+        m_painter.drawGlyphRun(baseline, run);
+        return true;
+    }
+
+    QPainter& m_painter;
+    QPagedPaintDevice& m_device;
+    QFontMetrics m_metrics;
+    QRawFont m_raw;
+    int m_cell; // w, the half-width cell
+    std::function<void(int)> m_sheetStarted;
+    std::string m_failureText; // when a new page cannot be started
+    int m_ascent = 0;
+    quint32 m_spaceGlyph = 0;
+    QList<quint32> m_glyphs;
+    QList<QPointF> m_positions;
+};
+
+// Restores the printer's copy count when the job ends, however it ends.
+class CopyCountGuard {
+public:
+    explicit CopyCountGuard(QPrinter& printer) : m_printer(printer), m_copies(printer.copyCount()) {
+        m_printer.setCopyCount(1);
+    }
+    ~CopyCountGuard() { m_printer.setCopyCount(m_copies); }
+    CopyCountGuard(const CopyCountGuard&) = delete;
+    CopyCountGuard& operator=(const CopyCountGuard&) = delete;
+
+private:
+    QPrinter& m_printer;
+    int m_copies;
+};
+
+// Puts the printer's output file name back when the job ends, however it ends.
+class OutputNameGuard {
+public:
+    explicit OutputNameGuard(QPrinter& printer) : m_printer(printer), m_name(printer.outputFileName()) {}
+    ~OutputNameGuard() {
+        if (m_printer.outputFileName() != m_name)
+            m_printer.setOutputFileName(m_name);
+    }
+    OutputNameGuard(const OutputNameGuard&) = delete;
+    OutputNameGuard& operator=(const OutputNameGuard&) = delete;
+
+private:
+    QPrinter& m_printer;
+    QString m_name;
+};
+
+// Removes a half-written PDF when the job ends without renaming it over its target.
+class PartFileGuard {
+public:
+    explicit PartFileGuard(QString name) : m_name(std::move(name)) {}
+    ~PartFileGuard() {
+        if (!m_name.isEmpty() && QFileInfo::exists(m_name))
+            QFile::remove(m_name);
+    }
+    PartFileGuard(const PartFileGuard&) = delete;
+    PartFileGuard& operator=(const PartFileGuard&) = delete;
+
+private:
+    QString m_name;
+};
+
+bool isSameFile(const QString& a, const QString& b) {
+    const QFileInfo first(a), second(b);
+    return first.exists() && second.exists() && first.canonicalFilePath() == second.canonicalFilePath();
+}
+
+} // namespace
+
+QFont initialPrintFont() {
+    QFont font(QString::fromUtf8(platform::kJapaneseFixedFace), 8);
+    font.setStyleHint(QFont::Monospace);
+    font.setFixedPitch(true);
+    return font;
+}
+
+QFont fixedPitch(const QFont& font) {
+    QFont fixed(font);
+    fixed.setFixedPitch(true);
+    return fixed;
+}
+
+PageMetrics measurePage(QPaintDevice& device, const QFont& printFont) {
+    const QFontMetrics metrics(fixedPitch(printFont), &device);
+    PageMetrics m;
+    m.pageWidth = device.width();
+    m.pageHeight = device.height();
+    m.halfWidthCell = metrics.horizontalAdvance(kMeasureText) / 2;
+    m.charHeight = metrics.height();
+    m.fontPoints = printFont.pointSize() > 0 ? printFont.pointSize()
+                                             : static_cast<int>(std::lround(printFont.pointSizeF()));
+    return m;
+}
+
+PrintSummary printOnPrinter(QPrinter& printer, const QFont& printFont, const std::string& fileName,
+                            const PrintJob& job, const JobCallbacks& callbacks) {
+    const bool pdf = printer.outputFormat() == QPrinter::PdfFormat;
+    const QString output = printer.outputFileName();
+    if (pdf && isSameFile(output, platform::fromUtf8(fileName)))
+        throw text::Failure(std::string(texts::kSameAsListing) + platform::toUtf8(output) +
+                            std::string(texts::kSameAsListingEnd));
+    const std::string failureText =
+        pdf ? text::cannotCreateText(platform::toUtf8(output)) : std::string(texts::kNoDefaultPrinter);
+
+    // A PDF is written beside its target and renamed over it once complete, so that a print that
+    // fails half-way leaves an earlier file of that name whole.
+    QString partName;
+    if (pdf) {
+        // Only picks a free name in the target's folder; the PDF engine then creates the file with
+        // the usual permissions.
+        QTemporaryFile probe(output + QStringLiteral(".XXXXXX"));
+        if (output.isEmpty() || !probe.open())
+            throw text::Failure(failureText);
+        partName = probe.fileName();
+    }
+    const PartFileGuard removePart(partName);
+    const OutputNameGuard restoreName(printer);
+    if (pdf)
+        printer.setOutputFileName(partName);
+
+    CopyCountGuard copies(printer);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw text::Failure(failureText);
+
+    // The same check on the started job; its metrics are those of the job's device.
+    const QFont font(fixedPitch(printFont), &printer);
+    const PageMetrics metrics = measurePage(printer, font);
+    const FitCheck check = checkFit(metrics, job.lines);
+    if (callbacks.showMessage)
+        for (const std::string& message : check.messages)
+            callbacks.showMessage(message);
+
+    PainterSink sink(painter, printer, font, metrics.halfWidthCell, callbacks.sheetStarted, failureText);
+    PrintSummary summary;
+    try {
+        summary = printListing(fileName, job, check.layout, sink);
+    } catch (...) {
+        printer.abort();
+        throw;
+    }
+    if (!painter.end())
+        throw text::Failure(failureText);
+    if (pdf) {
+        std::error_code ec;
+        std::filesystem::rename(std::filesystem::path(platform::toUtf8(partName)),
+                                std::filesystem::path(platform::toUtf8(output)), ec);
+        if (ec)
+            throw text::Failure(failureText);
+    }
+    return summary;
+}
+
+} // namespace zelkova::listing
