@@ -1,7 +1,38 @@
-// Zelkova's start-up (placeholder until the editor window arrives).
+// Zelkova's start-up: the application and its title, the editor window (which loads the file named
+// on the command line and creates the listing printer), then the help window and the plot viewer,
+// both hidden, then the event loop until Exit or the editor's close box ends the application.
+#include "editor/qt/TForm1.h"
+#include "help/TForm3.h"
+#include "platform/MessageBoxes.h"
+#include "platform/PosixProcessLauncher.h"
+#include "platform/qt/Fonts.h"
+#include "platform/qt/QtServices.h"
+#include "platform/qt/QtText.h"
+#include "plot/qt/TForm2.h"
+
 #include <QApplication>
+#include <QStringList>
+
+namespace platform = zelkova::platform;
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("zelkova"));
+    QApplication::setApplicationDisplayName(platform::fromUtf8(platform::kApplicationTitle));
+    platform::installFontSubstitutions();
+
+    platform::PosixProcessLauncher processes;
+    platform::QtServiceSet serviceSet(processes);
+    platform::Services& services = serviceSet.services();
+
+    const QStringList arguments = QApplication::arguments();
+    TForm1 form1(services, arguments.size() > 1 ? arguments.at(1) : QString());
+    QObject::connect(&form1, &TForm1::applicationEnding, &app, &QApplication::quit, Qt::QueuedConnection);
+
+    TForm3 form3(services);
+    TForm2 form2(services, form1.openedFileName());
+    form2.setEditorHooks([&form1] { form1.show(); }, [&form1](QObject* sender) { form1.Exit1Click(sender); });
+    form1.setPlotViewer(&form2);
+
+    return app.exec();
 }

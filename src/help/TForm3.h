@@ -6,11 +6,18 @@
 
 #include <QDialog>
 
+class QTextEdit;
+
 class TForm3 : public QDialog {
     Q_OBJECT
 public:
     explicit TForm3(zelkova::platform::Services& services, QWidget* parent = nullptr);
 
+public slots:
+    // 戻る
+    void N1Click();
+
 private:
     zelkova::platform::Services& m_services;
+    QTextEdit* RichEdit1 = nullptr;
 };

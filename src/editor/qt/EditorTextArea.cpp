@@ -1,0 +1,35 @@
+// The editor's text area.
+#include "editor/qt/EditorTextArea.h"
+
+#include <QKeyEvent>
+
+namespace zelkova::editor {
+
+EditorTextArea::EditorTextArea(QWidget* parent) : QPlainTextEdit(parent) {}
+
+void EditorTextArea::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Copy)) {
+        emit copyRequested();
+    } else if (event->matches(QKeySequence::Cut)) {
+        emit cutRequested();
+    } else if (event->matches(QKeySequence::Paste)) {
+        emit pasteRequested();
+    } else if (event->matches(QKeySequence::Undo)) {
+        emit undoRequested();
+    } else if (event->matches(QKeySequence::Redo)) {
+        // One level of undo only: there is nothing to redo.
+    } else {
+        QPlainTextEdit::keyPressEvent(event);
+        emit keyPressed();
+        return;
+    }
+    event->accept();
+    emit keyPressed();
+}
+
+void EditorTextArea::mousePressEvent(QMouseEvent* event) {
+    QPlainTextEdit::mousePressEvent(event);
+    emit mousePressed();
+}
+
+} // namespace zelkova::editor
