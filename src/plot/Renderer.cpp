@@ -71,36 +71,40 @@ double scaleDenominatorOf(std::string_view text) {
 }
 
 std::string ratioText(double ratio) {
-    std::string sign;
-    if (ratio < 0) {
-        sign = "-";
-        ratio = -ratio;
+    if (!std::isfinite(ratio))
+        return "0.0";
+    const bool negative = ratio < 0;
+    const double magnitude = std::fabs(ratio);
+    const std::string sign = negative ? "-" : "";
+    // Two significant digits but never more than one decimal, halves away from zero: below 10
+    // in tenths, from 10 in units.
+    const double tenths = std::round(magnitude * 10);
+    char text[64];
+    if (tenths < 100) {
+        std::snprintf(text, sizeof text, "%d.%d", static_cast<int>(tenths) / 10,
+                      static_cast<int>(tenths) % 10);
+        return (tenths == 0 ? "" : sign) + text;
     }
-    if (!(ratio > 0) || !std::isfinite(ratio))
-        return sign + "0.0";
-    // Two significant digits: mantissa 10 to 99 times 10^(exponent − 1).
-    int exponent = static_cast<int>(std::floor(std::log10(ratio)));
-    double mantissa = std::nearbyint(ratio / std::pow(10.0, exponent - 1));
+    const double units = std::round(magnitude);
+    if (units < 100) {
+        std::snprintf(text, sizeof text, "%d.0", static_cast<int>(units));
+        return sign + text;
+    }
+    // More integer digits than significant ones: a mantissa of two digits and an exponent.
+    int exponent = static_cast<int>(std::floor(std::log10(magnitude)));
+    long long mantissa = std::llround(magnitude / std::pow(10.0, exponent - 1));
     if (mantissa >= 100) {
-        mantissa /= 10;
+        mantissa = (mantissa + 5) / 10;
         ++exponent;
     }
     if (mantissa < 10) {
         mantissa *= 10;
         --exponent;
     }
-    char text[64];
-    if (exponent + 1 > 2) { // more integer digits than significant ones: exponent form
-        const int m = static_cast<int>(mantissa);
-        if (m % 10 == 0)
-            std::snprintf(text, sizeof text, "%dE%d", m / 10, exponent);
-        else
-            std::snprintf(text, sizeof text, "%d.%dE%d", m / 10, m % 10, exponent);
-    } else if (exponent == 1) {
-        std::snprintf(text, sizeof text, "%d.0", static_cast<int>(mantissa));
-    } else {
-        std::snprintf(text, sizeof text, "%.1f", ratio);
-    }
+    if (mantissa % 10 == 0)
+        std::snprintf(text, sizeof text, "%lldE%d", mantissa / 10, exponent);
+    else
+        std::snprintf(text, sizeof text, "%lld.%lldE%d", mantissa / 10, mantissa % 10, exponent);
     return sign + text;
 }
 

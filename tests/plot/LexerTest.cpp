@@ -1,0 +1,167 @@
+// The field readers of plot files: numbers across line ends, integers, characters of a line, the
+// rest of a line, line skipping with every line end, token lists, Ctrl-Z and the file's end.
+#include "plot/Lexer.h"
+
+#include "text/Failure.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+using zelkova::plot::Lexer;
+using zelkova::plot::parseNumberToken;
+using zelkova::plot::splitTokens;
+using zelkova::plot::trimmed;
+
+namespace {
+
+constexpr const char* kNotANumber = "入力値が数値ではありません";
+
+std::string failureOf(auto&& action) {
+    try {
+        action();
+    } catch (const zelkova::text::Failure& failure) {
+        return failure.what();
+    }
+    return "(no failure)";
+}
+
+TEST(NumberTokens, AcceptTheDecimalSyntaxWithEitherExponentLetter) {
+    EXPECT_EQ(parseNumberToken("10"), 10.0);
+    EXPECT_EQ(parseNumberToken("-2.5"), -2.5);
+    EXPECT_EQ(parseNumberToken("+3"), 3.0);
+    EXPECT_EQ(parseNumberToken(".5"), 0.5);
+    EXPECT_EQ(parseNumberToken("7."), 7.0);
+    EXPECT_EQ(parseNumberToken("1E3"), 1000.0);
+    EXPECT_EQ(parseNumberToken("1.5e-005"), 1.5e-5);
+    EXPECT_EQ(parseNumberToken("-3.2783543701953e-005"), -3.2783543701953e-005);
+    EXPECT_EQ(parseNumberToken("2E+2"), 200.0);
+    EXPECT_EQ(parseNumberToken("1e-400"), 0.0); // too small to hold is zero
+}
+
+TEST(NumberTokens, RefuseEverythingElse) {
+    for (const char* bad : {"", "-", "+", ".", "1e", "1e+", "e5", "1.2.3", "1,5", "0x10", "$10", "inf", "nan",
+                            "1e400", "--1", "1 2", "12a", "ABC"})
+        EXPECT_FALSE(parseNumberToken(bad).has_value()) << bad;
+}
+
+TEST(TokenLists, AreTrimmedAndSplitAtRunsOfBlanks) {
+    const auto tokens = splitTokens("\t  5   90 0\t1  0 \r");
+    ASSERT_EQ(tokens.size(), 5u);
+    EXPECT_EQ(tokens[0], "5");
+    EXPECT_EQ(tokens[1], "90");
+    EXPECT_EQ(tokens[4], "0");
+    EXPECT_TRUE(splitTokens("   ").empty());
+    EXPECT_EQ(trimmed("  \x01 a b \t"), "a b");
+}
+
+TEST(NumberFields, SkipBlanksControlsAndLineEndsAndContinueOnLaterLines) {
+    Lexer in(std::string(" 10\t20\r\n\r\n30\n\r40 50"));
+    EXPECT_EQ(in.number(), 10);
+    EXPECT_EQ(in.number(), 20);
+    EXPECT_EQ(in.number(), 30);
+    EXPECT_EQ(in.number(), 40);
+    EXPECT_EQ(in.number(), 50);
+    EXPECT_TRUE(in.atEnd());
+    EXPECT_EQ(in.number(), 0); // the end of the file yields 0
+    EXPECT_EQ(in.integer(), 0);
+}
+
+TEST(NumberFields, StopAtTheTokenEndAndLeaveTheRestOfTheLine) {
+    Lexer in(std::string("12 rest of line\r\nnext"));
+    EXPECT_EQ(in.number(), 12);
+    EXPECT_EQ(in.restOfLine(), " rest of line");
+    in.skipLine();
+    EXPECT_EQ(in.characters(2), "ne");
+}
+
+TEST(NumberFields, FailOnTokensThatAreNotNumbersAndOnOverlongTokens) {
+    Lexer word(std::string("abc"));
+    EXPECT_EQ(failureOf([&] { word.number(); }), kNotANumber);
+    Lexer longToken(std::string(65, '1'));
+    EXPECT_EQ(failureOf([&] { longToken.number(); }), kNotANumber);
+    Lexer longest(std::string(64, '1'));
+    EXPECT_NO_THROW(longest.number());
+}
+
+TEST(IntegerFields, TakeSignedDecimalIntegersOfThirtyTwoBitsOnly) {
+    Lexer in(std::string("-2147483648 2147483647 +7 007"));
+    EXPECT_EQ(in.integer(), INT32_MIN);
+    EXPECT_EQ(in.integer(), INT32_MAX);
+    EXPECT_EQ(in.integer(), 7);
+    EXPECT_EQ(in.integer(), 7);
+    for (const char* bad : {"1.5", "1e3", "2147483648", "-2147483649", "-", "x1", "99999999999999999999"}) {
+        Lexer b{std::string(bad)};
+        EXPECT_EQ(failureOf([&] { b.integer(); }), kNotANumber) << bad;
+    }
+    Lexer tooLong(std::string(33, '0'));
+    EXPECT_EQ(failureOf([&] { tooLong.integer(); }), kNotANumber);
+}
+
+TEST(LineReading, CharactersAndRestOfLineStopBeforeEveryKindOfLineEnd) {
+    for (const std::string end : {"\r\n", "\r", "\n"}) {
+        Lexer in("abc" + end + "de");
+        EXPECT_EQ(in.characters(2), "ab");
+        EXPECT_EQ(in.characters(5), "c");
+        EXPECT_EQ(in.characters(1), "");
+        EXPECT_EQ(in.restOfLine(), "");
+        in.skipLine();
+        EXPECT_EQ(in.restOfLine(), "de");
+        in.skipLine();
+        EXPECT_TRUE(in.atEnd());
+    }
+}
+
+TEST(LineReading, SkipLineTakesCrLfAsOneLineEndButLfCrAsTwo) {
+    Lexer crlf(std::string("a\r\nb"));
+    crlf.skipLine();
+    EXPECT_EQ(crlf.restOfLine(), "b");
+    Lexer lfcr(std::string("a\n\rb"));
+    lfcr.skipLine();
+    EXPECT_EQ(lfcr.restOfLine(), "");
+    lfcr.skipLine();
+    EXPECT_EQ(lfcr.restOfLine(), "b");
+}
+
+TEST(EndOfFile, CtrlZEndsTheFileForGood) {
+    Lexer in(std::string("12\x1A 34\r\n"));
+    EXPECT_EQ(in.number(), 12);
+    EXPECT_TRUE(in.atEnd());
+    EXPECT_EQ(in.number(), 0);
+    EXPECT_EQ(in.restOfLine(), "");
+    in.skipLine();
+    EXPECT_TRUE(in.atEnd());
+}
+
+TEST(EndOfFile, ReadersAtTheEndNeitherFailNorMove) {
+    Lexer in{std::string()};
+    EXPECT_TRUE(in.atEnd());
+    EXPECT_EQ(in.characters(2), "");
+    EXPECT_EQ(in.restOfLine(), "");
+    in.skipLine();
+    in.advance();
+    EXPECT_EQ(in.peek(), -1);
+}
+
+TEST(FileInput, ReadsThroughBufferRefillsAcrossTokensAndLineEnds) {
+    // A tiny buffer puts every refill inside a token or between CR and LF.
+    std::FILE* file = std::tmpfile();
+    ASSERT_NE(file, nullptr);
+    const std::string bytes = " 123.25 -4e1\r\nline two\r\n\x1Aignored";
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::rewind(file);
+    Lexer in(file, 3);
+    EXPECT_EQ(in.characters(1), " ");
+    EXPECT_EQ(in.number(), 123.25);
+    EXPECT_EQ(in.number(), -40);
+    in.skipLine();
+    EXPECT_EQ(in.restOfLine(), "line two");
+    in.skipLine();
+    EXPECT_TRUE(in.atEnd());
+    EXPECT_NO_THROW(in.close());
+    EXPECT_NO_THROW(in.close());
+    EXPECT_TRUE(in.atEnd());
+}
+
+} // namespace
