@@ -488,7 +488,14 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::Undo1Click() {
     // The text area keeps one level of undo: undo the last step, then forget the older ones.
     RichEdit1->undo();
-    RichEdit1->document()->clearUndoRedoStacks();
+    QTextDocument* document = RichEdit1->document();
+    document->clearUndoRedoStacks();
+    // The document remembers its clean state as a place in the undo history. With the history
+    // gone that place means nothing, and a later undo could land on it and clear the flag of a
+    // text that differs from the file; anchor the flag afresh at the emptied history.
+    const bool modified = document->isModified();
+    document->setModified(!modified);
+    document->setModified(modified);
 }
 
 void TForm1::Copy1Click() {
