@@ -210,35 +210,87 @@ TEST(PosixProcessLauncher, ReportsStartsAndExitCodes) {
 }
 
 #ifdef ZK_DEMO_PROGRAM
-TEST_F(ProgramRunTest, BundledDemoRunsBothCasesStraightFromItsRunFile) {
-    const fs::path demo = testing::sourceDir() / "examples" / "demo";
-    fs::create_directories(dir.file("examples/demo/bin"));
-    for (const auto& entry : fs::directory_iterator(demo))
-        if (entry.is_regular_file() &&
-            (entry.path().extension() == ".FRT" || entry.path().extension() == ".DAT"))
-            fs::copy_file(entry.path(), dir.path() / "examples/demo" / entry.path().filename());
-    // Outputs of an earlier demo run in the source tree must not pass for new ones.
-    for (const char* output : {"RESULT1.LST", "PLOT1.TXT", "RESULT2.LST", "PLOT2.TXT"})
-        fs::remove(dir.path() / "examples/demo" / output);
-    fs::copy_file(ZK_DEMO_PROGRAM, dir.path() / "examples/demo/bin" / fs::path(ZK_DEMO_PROGRAM).filename());
-    CurrentDirectory cd(dir.path());
-    const std::string runFile = (dir.path() / "examples/demo/DEMO.FRT").string();
-    RunRequest request{runFile, runFile, {}};
-    EXPECT_EQ(runRunFile(request, messages, launcher), RunOutcome::Finished);
+// The bundled demo laid out as in the repository: examples/demo with its run file, its data and
+// the program in bin/, under a temporary folder that serves as Zelkova's current directory (the
+// run file names the program relative to the repository's root).
+class DemoRunTest : public ProgramRunTest {
+protected:
+    void SetUp() override {
+        const fs::path demo = testing::sourceDir() / "examples" / "demo";
+        fs::create_directories(dir.file("examples/demo/bin"));
+        for (const char* file : {"DEMO.FRT", "CASE1.DAT", "CASE2.DAT"})
+            fs::copy_file(demo / file, dir.path() / "examples/demo" / file);
+        fs::copy_file(ZK_DEMO_PROGRAM, dir.path() / "examples/demo/bin/BEAM");
+        runFile = dir.file("examples/demo/DEMO.FRT");
+    }
+    RunOutcome runDemo() {
+        CurrentDirectory cd(dir.path());
+        RunRequest request{runFile, runFile, {}};
+        return runRunFile(request, messages, launcher);
+    }
+    std::string demoFile(const std::string& name) const {
+        return readBytes(dir.path() / "examples/demo" / name);
+    }
+
+    std::string runFile;
+};
+
+TEST_F(DemoRunTest, BothCasesRunStraightFromTheRunFile) {
+    EXPECT_EQ(runDemo(), RunOutcome::Finished);
     for (const auto& m : messages.shown())
         ADD_FAILURE() << m.text;
     for (const char* output : {"RESULT1.LST", "PLOT1.TXT", "RESULT2.LST", "PLOT2.TXT"}) {
-        const std::string bytes = readBytes(dir.path() / "examples/demo" / output);
+        const std::string bytes = demoFile(output);
         ASSERT_FALSE(bytes.empty()) << output;
-        EXPECT_EQ(bytes.find("\r\n"), bytes.find('\n') - 1) << output << " has CR LF line ends";
+        EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), std::count(bytes.begin(), bytes.end(), '\r'))
+            << output << " has CR LF line ends throughout";
+        EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n") << output;
     }
-    const std::string listing = readBytes(dir.path() / "examples/demo/RESULT1.LST");
-    EXPECT_EQ(listing.front(), '1');
+    // Nothing is left in the program's folder but the program.
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(dir.file("examples/demo/bin")))
+        left.push_back(entry.path().filename().string());
+    EXPECT_EQ(left, std::vector<std::string>{"BEAM"});
+}
+
+TEST_F(DemoRunTest, ListingAndPlotCarryTheCaseThroughInCodePage932) {
+    ASSERT_EQ(runDemo(), RunOutcome::Finished);
+    const std::string title = text::utf8ToCp932("単純梁の計算例　ケース１（集中荷重２点と等分布荷重）");
+    const std::string listing = demoFile("RESULT1.LST");
+    // Carriage control in column 1: the listing opens on a new page under the case's title.
+    EXPECT_EQ(listing.substr(0, 1 + title.size()), "1" + title);
     EXPECT_GE(std::count(listing.begin(), listing.end(), '\n'), 100);
-    const std::string plot = readBytes(dir.path() / "examples/demo/PLOT1.TXT");
-    EXPECT_NE(plot.find("\r\nly\r\n"), std::string::npos);
+    EXPECT_NE(listing.find("\r\n0REACTION RA     =      69.000 KN\r\n"), std::string::npos);
+    EXPECT_NE(listing.find("\r\n REACTION RB     =      61.000 KN\r\n"), std::string::npos);
+    EXPECT_NE(listing.find("MAXIMUM MOMENT     =     186.100 KN*M  AT X =     3.800 M"), std::string::npos);
+
+    const std::string plot = demoFile("PLOT1.TXT");
+    // One layer per figure: the beam, shear force, bending moment and deflection.
+    std::size_t layers = 0;
+    for (std::size_t at = plot.find("\r\nly\r\n"); at != std::string::npos;
+         at = plot.find("\r\nly\r\n", at + 1))
+        ++layers;
+    EXPECT_EQ(layers, 4u);
+    EXPECT_NE(plot.find("\"" + title + "\r\n"), std::string::npos);
     EXPECT_NE(plot.find("\r\nci "), std::string::npos);
-    EXPECT_NE(plot.find("\r\n "), std::string::npos);
+    EXPECT_NE(plot.find("\r\n      40.00    100.00    260.00    100.00\r\n"), std::string::npos);
+
+    const std::string second = demoFile("RESULT2.LST");
+    EXPECT_EQ(second.substr(0, 1 + 18), "1" + text::utf8ToCp932("単純梁の計算例　ケース２").substr(0, 18));
+}
+
+TEST_F(DemoRunTest, BadDataInTheSecondCaseStopsAfterTheFirstIsDelivered) {
+    dir.write("examples/demo/CASE2.DAT", "bad case: no stations\r\n6.0  0  8.0E4\r\n0  1.0\r\n");
+    EXPECT_EQ(runDemo(), RunOutcome::Stopped);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    // The run file names the program relatively, so the unit file's name is relative too.
+    EXPECT_EQ(messages.shown()[0].text,
+              "WRITEﾌｧｲﾙ名（＝の左側）に誤りがある！\r\nあるいはデータミス等によるエラーの発生！\r\n"
+              "このﾌｧｲﾙは存在しない。\r\nFILE=examples/demo/bin/BEAM.LST");
+    EXPECT_FALSE(demoFile("RESULT1.LST").empty());
+    EXPECT_FALSE(demoFile("PLOT1.TXT").empty());
+    EXPECT_FALSE(fs::exists(dir.file("examples/demo/RESULT2.LST")));
+    EXPECT_FALSE(fs::exists(dir.file("examples/demo/bin/BEAM.IN"))); // the input copy went all the same
 }
 #endif
 

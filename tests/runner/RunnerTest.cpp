@@ -136,6 +136,19 @@ TEST_F(RunnerTest, CommentBlocksHideLinesAndCarryOverBetweenCases) {
     EXPECT_TRUE(messages.shown().empty());
 }
 
+TEST_F(RunnerTest, RunFileLinesEndAtCrLfLoneCrOrLoneLfAndCtrlZEndsIt) {
+    dir.write("data/in.dat", "x\n");
+    // Lines ended each way; after the Ctrl-Z a program line would run a second time.
+    runFile = dir.write("data/MIXED.FRT", "R 'IN.DAT'='in.dat'\rW 'OUT.DAT'='out.txt'\nP '" + program +
+                                              "'\r\n\x1A" + "P '" + program + "'\r\n");
+    programWrites({{"OUT.DAT", "done\n"}});
+    RunRequest request{runFile, runFile, {}};
+    EXPECT_EQ(runRunFile(request, messages, processes), RunOutcome::Finished);
+    EXPECT_EQ(processes.starts().size(), 1u);
+    EXPECT_EQ(readBytes(inData("out.txt")), "done\r\n");
+    EXPECT_TRUE(messages.shown().empty());
+}
+
 // --- inputs ------------------------------------------------------------------------------------
 
 TEST_F(RunnerTest, ReadCopiesExistWhileTheProgramRunsAndAreRemovedAfter) {
@@ -424,6 +437,27 @@ TEST_F(RunnerTest, StaleOutputThatCannotBeDeletedStopsInAnErrorBox) {
     EXPECT_EQ(m.caption, "エラー");
     EXPECT_EQ(m.text, "既存のWRITEﾌｧｲﾙ消去に失敗！");
     EXPECT_TRUE(processes.starts().empty());
+}
+
+TEST_F(RunnerTest, EachPairsChecksComeInTheirOrder) {
+    program = dir.write("data/CALC", "program beside the run file");
+    const std::string beside = "P '" + program + "'";
+    // The same name on both sides is found before the missing input.
+    EXPECT_EQ(run({"R 'NONE.DAT'='NONE.DAT'", beside}), RunOutcome::Stopped);
+    EXPECT_EQ(onlyPlainMessage(), "READ 文の行で＝の左右ﾌｧｲﾙ名同じ！\r\nﾌｧｲﾙ名＝" + inData("NONE.DAT"));
+    messages.clear();
+    // A missing output is found before the same name on both sides.
+    EXPECT_EQ(run({"W 'OUT.DAT'='OUT.DAT'", beside}), RunOutcome::Stopped);
+    EXPECT_EQ(onlyPlainMessage(),
+              "WRITEﾌｧｲﾙ名（＝の左側）に誤りがある！\r\nあるいはデータミス等によるエラーの発生！\r\n"
+              "このﾌｧｲﾙは存在しない。\r\nFILE=" +
+                  inData("OUT.DAT"));
+    messages.clear();
+    // The plot viewer's file is refused before its folder is found unwritable.
+    caption = dir.file("no such folder/plot.txt");
+    programWrites({{"../data/PLOT.DAT", "ly\n"}});
+    EXPECT_EQ(run({"W 'PLOT.DAT'='" + caption + "'", beside}), RunOutcome::Stopped);
+    EXPECT_NE(onlyPlainMessage().find("このﾌｧｲﾙは現在作図画面で使用中です！"), std::string::npos);
 }
 
 // --- the general error report ---------------------------------------------------------------------
