@@ -43,20 +43,21 @@ void DescriptorSink::write(std::string_view bytes) {
 
 namespace {
 
-// Collects output and hands it to the sink in large pieces.
+// Collects small pieces of output and hands them to the sink in large ones; a large piece goes
+// to the sink straight from where it lies, after whatever was collected before it.
 class Output {
 public:
     Output(ByteSink& sink, std::size_t capacity) : m_sink(sink), m_capacity(capacity) {
         m_data.reserve(capacity);
     }
     void append(const char* bytes, std::size_t size) {
-        if (m_data.size() + size > m_capacity) {
+        if (size >= m_capacity / 2) {
             flush();
-            if (size >= m_capacity) {
-                m_sink.write(std::string_view(bytes, size));
-                return;
-            }
+            m_sink.write(std::string_view(bytes, size));
+            return;
         }
+        if (m_data.size() + size > m_capacity)
+            flush();
         m_data.append(bytes, size);
     }
     void lineEnd() { append("\r\n", 2); }
@@ -90,13 +91,14 @@ void copyText(ByteSource& source, ByteSink& sink, std::size_t bufferSize) {
         if (got == 0)
             break;
         const char* p = buffer.data();
-        const char* end = p + got;
-        const char* stop = findOrEnd(p, end, text::kCtrlZ);
-        end = stop;
+        const char* const filled = p + got;
+        const char* const end = findOrEnd(p, filled, text::kCtrlZ);
         if (crPending && p < end && *p == '\n')
             ++p;
         crPending = false;
-        // The next CR and the next LF, each found once per stretch of the buffer.
+        // Lines that already end in CR LF are written as they stand, as one stretch of the buffer;
+        // the stretch ends at a lone CR or a lone LF, which is written as CR LF.
+        const char* stretch = p;
         const char* nextCr = findOrEnd(p, end, '\r');
         const char* nextLf = findOrEnd(p, end, '\n');
         while (p < end) {
@@ -106,22 +108,24 @@ void copyText(ByteSource& source, ByteSink& sink, std::size_t bufferSize) {
                 nextLf = findOrEnd(p, end, '\n');
             const char* lineEnd = std::min(nextCr, nextLf);
             if (lineEnd == end) {
-                out.append(p, static_cast<std::size_t>(end - p));
-                lineOpen = true;
+                lineOpen = true; // the rest of the buffer is the start of a line
                 break;
             }
-            out.append(p, static_cast<std::size_t>(lineEnd - p));
-            out.lineEnd();
             lineOpen = false;
-            p = lineEnd + 1;
-            if (*lineEnd == '\r') {
-                if (p < end && *p == '\n')
-                    ++p;
-                else if (p == end && end == buffer.data() + got)
-                    crPending = true;
+            if (*lineEnd == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n') {
+                p = lineEnd + 2;
+                continue;
             }
+            out.append(stretch, static_cast<std::size_t>(lineEnd - stretch));
+            out.lineEnd();
+            p = lineEnd + 1;
+            stretch = p;
+            // A CR that ends the buffer may have its LF at the start of the next one.
+            if (*lineEnd == '\r' && p == filled)
+                crPending = true;
         }
-        if (stop != buffer.data() + got)
+        out.append(stretch, static_cast<std::size_t>(end - stretch));
+        if (end != filled)
             break; // a Ctrl-Z ends the file
     }
     if (lineOpen)

@@ -131,6 +131,51 @@ TEST(TextCopy, LongLinesAndLargeSourcesPassWhole) {
     EXPECT_TRUE(sameBytes(expected, copied(input, 4096)));
 }
 
+// The rule written the slow, obvious way, one byte at a time.
+std::string copiedByTheRule(const std::string& input) {
+    std::string out;
+    bool lineOpen = false;
+    for (std::size_t i = 0; i < input.size() && input[i] != '\x1A'; ++i) {
+        const char c = input[i];
+        if (c == '\r' || c == '\n') {
+            out += "\r\n";
+            lineOpen = false;
+            if (c == '\r' && i + 1 < input.size() && input[i + 1] == '\n')
+                ++i;
+        } else {
+            out += c;
+            lineOpen = true;
+        }
+    }
+    if (lineOpen)
+        out += "\r\n";
+    return out;
+}
+
+TEST(TextCopy, AgreesWithTheRuleOnRandomTextAtRandomBufferSizes) {
+    // Mostly CR LF lines, as real files are, with every kind of odd line end and Ctrl-Z mixed in.
+    unsigned state = 2024;
+    auto next = [&state] {
+        state = state * 1664525u + 1013904223u;
+        return state >> 8;
+    };
+    const char* pieces[] = {"\r\n", "\r\n",   "\r\n",     "\r",       "\n",
+                            "\n\r", "\r\r\n", "\r\n\r\n", "\x82\xA0", "x"};
+    for (int round = 0; round < 300; ++round) {
+        std::string input;
+        const unsigned length = next() % 400;
+        for (unsigned i = 0; i < length; ++i) {
+            const unsigned k = next() % 40;
+            input += k < 10 ? std::string(pieces[k]) : std::string(1, static_cast<char>('a' + k % 26));
+        }
+        if (round % 4 == 0 && !input.empty())
+            input.insert(next() % input.size(), 1, '\x1A');
+        const std::size_t bufferSize = 1 + next() % 70;
+        EXPECT_TRUE(sameBytes(copiedByTheRule(input), copied(input, bufferSize)))
+            << "round " << round << ", buffer of " << bufferSize << " bytes";
+    }
+}
+
 TEST(TextCopy, DestinationFailurePassesOnAfterWhatFitted) {
     std::string input;
     for (int i = 0; i < 2000; ++i)

@@ -1,0 +1,4 @@
+/* The program of an empty case: it writes nothing and ends at once. */
+int main(void) {
+    return 0;
+}
