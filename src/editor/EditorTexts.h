@@ -22,6 +22,12 @@ inline constexpr std::string_view kCannotWriteMessage =
 inline constexpr std::string_view kNothingToPrintMessage = "印刷したいﾌｧｲﾙが開かれていない！";
 inline constexpr std::string_view kNotRunFileMessage = "このファイルはＥＸ文ではありません！";
 
+// The pieces of the find and replace boxes: the search text in ASCII double quotes, then one of
+// these (the replace box adds "\r\n\r\n", the count, and the last piece).
+inline constexpr std::string_view kNotFoundSuffix = "なし。";
+inline constexpr std::string_view kNoLongerFoundSuffix = "既になし。";
+inline constexpr std::string_view kReplacedSuffix = "ヶ置き換えました。";
+
 // The page indicator's caption before its first update (one full-width space) and its one item.
 inline constexpr std::string_view kBlankPageCaption = "　";
 inline constexpr std::string_view kPageNoteCaption = "上記ﾍﾟｰｼﾞはﾌｫｰﾄﾗﾝ出力印刷用ﾍﾟｰｼﾞです。";

@@ -4,8 +4,10 @@
 #include "editor/EditorTexts.h"
 #include "editor/Indicators.h"
 #include "editor/LineColouring.h"
+#include "editor/TextSearch.h"
 #include "editor/qt/EditorTextArea.h"
 #include "editor/qt/RunFileHighlighter.h"
+#include "editor/qt/SearchDialog.h"
 #include "help/TForm3.h"
 #include "listing/qt/TprtForm1.h"
 #include "platform/qt/ApplicationPrinter.h"
@@ -49,6 +51,14 @@ template <typename T> T* named(T* object, const char* name) {
 
 QString qText(std::string_view utf8) {
     return fromUtf8(utf8);
+}
+
+std::u16string_view utf16Of(const QString& text) {
+    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
+}
+
+editor::LetterCase letterCaseOf(const editor::SearchDialog& dialog) {
+    return dialog.matchCase() ? editor::LetterCase::Match : editor::LetterCase::Ignore;
 }
 
 // The file dialogs of the window, as the form stores them.
@@ -160,6 +170,12 @@ void TForm1::createComponents() {
     connect(RichEdit1, &editor::EditorTextArea::pasteRequested, this, &TForm1::Paste1Click);
     connect(RichEdit1, &editor::EditorTextArea::undoRequested, this, &TForm1::Undo1Click);
     connect(RichEdit1, &QWidget::customContextMenuRequested, this, &TForm1::showPopupMenu);
+
+    finddialog1 = new editor::SearchDialog(editor::SearchDialog::Kind::Find, this);
+    ReplaceDialog1 = new editor::SearchDialog(editor::SearchDialog::Kind::Replace, this);
+    connect(finddialog1, &editor::SearchDialog::findNextRequested, this, &TForm1::FindDialog1Find);
+    connect(ReplaceDialog1, &editor::SearchDialog::findNextRequested, this, &TForm1::ReplaceDialog1Find);
+    connect(ReplaceDialog1, &editor::SearchDialog::replaceRequested, this, &TForm1::ReplaceDialog1Replace);
 
     // Client area 681 x 461 below the menu bar: the text area 681 x 442 and the status bar.
     move(108, 54);
@@ -535,9 +551,124 @@ void TForm1::flnmpaste1Click() {
     m_state.referenceFileName = toUtf8(choice->path);
 }
 
-void TForm1::Find1Click() {}
+void TForm1::Find1Click() {
+    openSearchDialog(*finddialog1);
+}
 
-void TForm1::Replace1Click() {}
+void TForm1::Replace1Click() {
+    openSearchDialog(*ReplaceDialog1);
+}
+
+void TForm1::openSearchDialog(editor::SearchDialog& dialog) {
+    // The top-left corner of the screen, open or not.
+    dialog.move(0, 0);
+    if (dialog.isVisible()) {
+        // What stands in an open dialog is what the next search uses: only bring it forward.
+        dialog.raise();
+        dialog.activateWindow();
+        return;
+    }
+    const QTextCursor cursor = RichEdit1->textCursor();
+    if (cursor.hasSelection())
+        dialog.setFindText(withNewlines(cursor.selectedText()));
+    dialog.setMatchCase(true);
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
+}
+
+// --- 検索, 置き換え ---
+
+int TForm1::findFrom(const editor::SearchDialog& dialog, int start) const {
+    const QString text = RichEdit1->toPlainText();
+    const QString pattern = dialog.findText();
+    const auto found = editor::findForward(utf16Of(text), static_cast<std::size_t>(std::max(start, 0)),
+                                           utf16Of(pattern), letterCaseOf(dialog));
+    return found ? static_cast<int>(*found) : -1;
+}
+
+void TForm1::selectFound(int position, int length) {
+    RichEdit1->setFocus();
+    QTextCursor cursor = RichEdit1->textCursor();
+    cursor.setPosition(position);
+    cursor.setPosition(position + length, QTextCursor::KeepAnchor);
+    RichEdit1->setTextCursor(cursor);
+}
+
+void TForm1::findNext(const editor::SearchDialog& dialog, int start, platform::MessageKind box) {
+    const int found = findFrom(dialog, start);
+    if (found < 0) {
+        const std::string text = editor::notFoundText(toUtf8(dialog.findText()));
+        if (box == platform::MessageKind::Error)
+            m_services.messages.error(text);
+        else
+            m_services.messages.plain(text);
+        return;
+    }
+    selectFound(found, static_cast<int>(dialog.findText().size()));
+}
+
+void TForm1::FindDialog1Find() {
+    // With nothing selected the find dialog starts at the beginning, wherever the caret is.
+    const QTextCursor cursor = RichEdit1->textCursor();
+    findNext(*finddialog1, cursor.hasSelection() ? cursor.selectionEnd() : 0, platform::MessageKind::Plain);
+}
+
+void TForm1::ReplaceDialog1Find() {
+    const QTextCursor cursor = RichEdit1->textCursor();
+    findNext(*ReplaceDialog1, cursor.hasSelection() ? cursor.selectionEnd() : cursor.position(),
+             platform::MessageKind::Error);
+}
+
+void TForm1::ReplaceDialog1Replace() {
+    // Each action starts at the selection itself, so the occurrence Find Next selected is the one
+    // replaced.
+    const int start = RichEdit1->textCursor().selectionStart();
+    std::size_t count = 0;
+    if (ReplaceDialog1->replaceOption() == editor::SearchDialog::ReplaceOption::ReplaceAll) {
+        count = replaceAllFrom(start);
+    } else if (const int found = findFrom(*ReplaceDialog1, start); found >= 0) {
+        selectFound(found, static_cast<int>(ReplaceDialog1->findText().size()));
+        const QString replacement = ReplaceDialog1->replaceText();
+        QTextCursor cursor = RichEdit1->textCursor();
+        cursor.insertText(replacement);
+        selectFound(found, static_cast<int>(replacement.size()));
+        return;
+    }
+    m_services.messages.plain(editor::noLongerFoundText(toUtf8(ReplaceDialog1->findText()), count));
+    ReplaceDialog1->setReplaceOption(editor::SearchDialog::ReplaceOption::Replace);
+}
+
+// Replace All as one edit of the text area: one step to undo, one change to recolour. Each search
+// after a replacement starts behind it, where the text is as it was, so the occurrences are those
+// of the text before the first replacement, taken one after the other.
+std::size_t TForm1::replaceAllFrom(int start) {
+    const QString text = RichEdit1->toPlainText();
+    const QString pattern = ReplaceDialog1->findText();
+    const QString replacement = ReplaceDialog1->replaceText();
+    const std::vector<std::size_t> found =
+        editor::occurrencesFrom(utf16Of(text), static_cast<std::size_t>(std::max(start, 0)), utf16Of(pattern),
+                                letterCaseOf(*ReplaceDialog1));
+    if (found.empty())
+        return 0;
+    RichEdit1->setFocus();
+    QTextCursor cursor(RichEdit1->document());
+    cursor.beginEditBlock();
+    const auto growth = static_cast<qsizetype>(replacement.size()) - pattern.size();
+    qsizetype shift = 0;
+    for (const std::size_t at : found) {
+        const qsizetype position = static_cast<qsizetype>(at) + shift;
+        cursor.setPosition(static_cast<int>(position));
+        cursor.setPosition(static_cast<int>(position + pattern.size()), QTextCursor::KeepAnchor);
+        cursor.insertText(replacement);
+        shift += growth;
+    }
+    cursor.endEditBlock();
+    // The last replacement stays selected.
+    const int last = static_cast<int>(static_cast<qsizetype>(found.back()) + shift - growth);
+    selectFound(last, static_cast<int>(replacement.size()));
+    return found.size();
+}
 
 // --- ﾌﾟﾛｸﾞﾗﾑの実行, 結果図の作図, ヘルプ ---
 

@@ -25,6 +25,7 @@ class TprtForm1;
 namespace zelkova::editor {
 class EditorTextArea;
 class RunFileHighlighter;
+class SearchDialog;
 } // namespace zelkova::editor
 
 class TForm1 : public QMainWindow {
@@ -74,6 +75,11 @@ public slots:
     // ヘルプ
     void Help1Click();
 
+    // The find dialog's Find Next; the replace dialog's Find Next, and its Replace and Replace All.
+    void FindDialog1Find();
+    void ReplaceDialog1Find();
+    void ReplaceDialog1Replace();
+
     // Run-file detection and recolouring.
     void sciflgchk();
     void cmtflgchk();
@@ -112,6 +118,14 @@ private:
     void refreshPageIndicator();
     void refreshPositionIndicator();
     void showPopupMenu(const QPoint& position);
+
+    void openSearchDialog(zelkova::editor::SearchDialog& dialog);
+    // The first occurrence of the dialog's search text at or after `start`, with its own
+    // match-case option; -1 when there is none.
+    int findFrom(const zelkova::editor::SearchDialog& dialog, int start) const;
+    void selectFound(int position, int length);
+    void findNext(const zelkova::editor::SearchDialog& dialog, int start, zelkova::platform::MessageKind box);
+    std::size_t replaceAllFrom(int start);
     std::string viewerCaption() const;
 
     zelkova::platform::Services& m_services;
@@ -139,4 +153,6 @@ private:
     std::unique_ptr<zelkova::editor::RunFileHighlighter> m_highlighter;
     QMenu* PopupMenu1 = nullptr;
     QMenu* page1 = nullptr;
+    zelkova::editor::SearchDialog* finddialog1 = nullptr;
+    zelkova::editor::SearchDialog* ReplaceDialog1 = nullptr;
 };
