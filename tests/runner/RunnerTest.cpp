@@ -460,6 +460,31 @@ TEST_F(RunnerTest, EachPairsChecksComeInTheirOrder) {
     EXPECT_NE(onlyPlainMessage().find("このﾌｧｲﾙは現在作図画面で使用中です！"), std::string::npos);
 }
 
+TEST_F(RunnerTest, EveryStopClosesWhatTheRunOpened) {
+    if (!fs::is_directory("/proc/self/fd"))
+        GTEST_SKIP() << "no /proc here";
+    auto openDescriptors = [] {
+        return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator{});
+    };
+    const auto before = openDescriptors();
+    dir.write("data/in.dat", "x\n");
+    // Stopped with the output open for reading (the plot viewer's file)...
+    caption = inData("plot.txt");
+    programWrites({{"PLOT.DAT", "ly\n"}});
+    EXPECT_EQ(run({"R 'IN.DAT'='in.dat'", "W 'PLOT.DAT'='plot.txt'", programLine()}), RunOutcome::Stopped);
+    // ...with the target not writable...
+    programWrites({{"OUT.DAT", "r\n"}});
+    EXPECT_EQ(run({"W 'OUT.DAT'='" + dir.file("no such folder/out.txt") + "'", programLine()}),
+              RunOutcome::Stopped);
+    // ...and in the middle of a copy.
+    if (exists("/dev/full")) {
+        programWrites({{"OUT.DAT", "r\n"}});
+        EXPECT_EQ(run({"W 'OUT.DAT'='/dev/full'", programLine()}), RunOutcome::Stopped);
+    }
+    EXPECT_EQ(messages.shown().size(), exists("/dev/full") ? 3u : 2u);
+    EXPECT_EQ(openDescriptors(), before);
+}
+
 // --- the general error report ---------------------------------------------------------------------
 
 TEST_F(RunnerTest, RunFileThatCannotBeOpenedIsAGeneralError) {
