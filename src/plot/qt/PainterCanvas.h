@@ -4,10 +4,9 @@
 // On raster images the raster modes are honoured and thin solid lines are drawn by a line stepper
 // of our own straight into the image's pixels: QPainter's cosmetic lines cost about 0.4 µs each,
 // too slow for a figure of a million segments at every redisplay. Everything else (wide and styled
-// lines, fills, other devices) goes through QPainter. On devices without raster operations the
-// modes are approximated: black and white draw in that colour, "no operation" and "invert the
-// destination" draw nothing, the inverted-pen modes draw in the inverted pen colour, and the others
-// draw in the pen colour.
+// lines, fills, other devices) goes through QPainter. On devices without raster operations each
+// mode draws the colour it would give on white paper ("no operation" draws nothing), so a print
+// or an SVG shows what the screen shows where the figure lies on the white background.
 #pragma once
 
 #include "plot/Canvas.h"

@@ -1,0 +1,176 @@
+// zelkova-batch render in process: its usage errors, the viewer's messages with the exit
+// statuses, the --dump text, the figure and setting options, and the three output formats.
+#include "TempDir.h"
+
+#include "batch/Commands.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+namespace zelkova::batch {
+namespace {
+
+using zelkova::testing::TempDir;
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+Outcome render(const Arguments& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    Outcome run;
+    run.status = renderCommand(args, out, err);
+    run.out = out.str();
+    run.err = err.str();
+    return run;
+}
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// Two figures: a horizontal line across the middle of the paper, then a vertical one.
+constexpr const char* kTwoFigures = "hq\r\nly0\r\nlc3\r\n 0 100 287 100\r\nly1\r\n 143.5 0 143.5 200\r\n";
+
+TEST(RenderUsage, RefusesMissingOrWrongArguments) {
+    TempDir dir;
+    const std::string plot = dir.write("a.txt", kTwoFigures);
+    for (const Arguments& args : std::vector<Arguments>{{},
+                                                        {plot},
+                                                        {"-o", dir.file("a.png")},
+                                                        {plot, "-o", dir.file("a.bmp")},
+                                                        {plot, "-o"},
+                                                        {plot, "-o", dir.file("a.png"), "--figure", "0"},
+                                                        {plot, "-o", dir.file("a.png"), "--figure", "x"},
+                                                        {plot, "-o", dir.file("a.png"), "--size", "0x10"},
+                                                        {plot, "-o", dir.file("a.png"), "--size", "640"},
+                                                        {plot, "-o", dir.file("a.png"), "--colour"},
+                                                        {plot, plot, "--dump"}}) {
+        const Outcome run = render(args);
+        EXPECT_EQ(run.status, 2) << ::testing::PrintToString(args);
+        EXPECT_TRUE(contains(run.err, "usage: zelkova-batch render")) << run.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("a.png")));
+}
+
+TEST(RenderMessages, AreTheViewersWithExitStatusOne) {
+    TempDir dir;
+    const Outcome missing = render({dir.file("none.txt"), "--dump"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "指定のファイルを開けない！（名前が違う？）\n");
+
+    const Outcome notPlot = render({dir.write("b.txt", "#\r\nsl 0 0 1 1 1 0\r\n"), "--dump"});
+    EXPECT_EQ(notPlot.status, 1);
+    EXPECT_EQ(notPlot.err, " これは作図ﾌｧｲﾙでない！\n");
+
+    const std::string plot = dir.write("a.txt", kTwoFigures);
+    const Outcome beyond = render({plot, "--figure", "3", "-o", dir.file("c.png")});
+    EXPECT_EQ(beyond.status, 1);
+    EXPECT_EQ(beyond.err, "次の図はもうありません！\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("c.png")));
+
+    const std::string bad = dir.write("bad.txt", "ly0\r\n 0 0 1 1\r\nly1\r\n 0 x 1 1\r\n");
+    const Outcome first = render({dir.write("bad1.txt", "ly0\r\n 0 x 1 1\r\n"), "--dump"});
+    EXPECT_EQ(first.status, 1);
+    EXPECT_EQ(first.err, "エラーのため指定のファイルを開くことが出来ない！\n");
+    const Outcome second = render({bad, "--figure", "2", "--dump"});
+    EXPECT_EQ(second.status, 1);
+    EXPECT_EQ(second.err, "入力値が数値ではありません.\n");
+    EXPECT_EQ(render({bad, "--dump"}).status, 0);
+
+    const Outcome zero = render({plot, "--scale", "0", "--dump"});
+    EXPECT_EQ(zero.status, 1);
+    EXPECT_EQ(zero.err, "'0' は縮尺に使えません.\n");
+    EXPECT_EQ(render({plot, "--scale", "1/100", "--dump"}).err, "'1/100' は浮動小数点数ではありません.\n");
+}
+
+TEST(RenderMessages, OffScreenFiguresAreReportedButDrawn) {
+    TempDir dir;
+    const Outcome run = render({dir.write("a.txt", "ly0\r\n 400 10 500 10\r\n"), "--dump"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "図は、画面の右側にある。\r\n\r\n画面幅の 0.4 倍右側にある。\n");
+}
+
+TEST(RenderDump, ListsTheFiguresOperations) {
+    TempDir dir;
+    const std::string plot = dir.write("a.txt", kTwoFigures);
+    const Outcome first = render({plot, "--dump"});
+    EXPECT_EQ(first.status, 0);
+    EXPECT_EQ(first.err, "");
+    EXPECT_EQ(first.out, "picture 5424 3780\n"
+                         "extents 0 5424 1890 1890\n"
+                         "pen #ff0000 4 solid copy\n"
+                         "line 0 1890 5424 1890\n");
+    EXPECT_EQ(render({plot, "--dump", "--figure", "2", "--mono"}).out, "picture 5424 3780\n"
+                                                                       "extents 2712 2712 0 3780\n"
+                                                                       "pen #000000 2 solid copy\n"
+                                                                       "line 2712 3780 2712 0\n");
+    const Outcome all = render({plot, "--dump", "--all-layers", "--mono", "--scale", "2"});
+    EXPECT_EQ(all.out, "picture 5424 3780\n"
+                       "extents 0 2712 1890 3780\n"
+                       "pen #000000 4 solid copy\n"
+                       "line 0 2835 2712 2835\n"
+                       "line 1356 3780 1356 1890\n");
+}
+
+TEST(RenderOutput, APngIsTheViewImage) {
+    TempDir dir;
+    const std::string plot = dir.write("a.txt", kTwoFigures);
+    ASSERT_EQ(render({plot, "-o", dir.file("a.png")}).status, 0);
+    QImage image(QString::fromStdString(dir.file("a.png")));
+    ASSERT_EQ(image.size(), QSize(688, 469));
+    EXPECT_EQ(image.pixel(300, 234) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(image.pixel(300, 200) & 0xFFFFFF, 0xFFFFFFu);
+
+    ASSERT_EQ(render({plot, "-o", dir.file("b.PNG"), "--size", "200x100", "--figure", "2"}).status, 0);
+    QImage small(QString::fromStdString(dir.file("b.PNG")));
+    ASSERT_EQ(small.size(), QSize(200, 100));
+    EXPECT_EQ(small.pixel(100, 50) & 0xFFFFFF, 0u);
+}
+
+TEST(RenderOutput, SvgAndPdfAreVectorFiles) {
+    TempDir dir;
+    const std::string plot = dir.write("a.txt", kTwoFigures);
+    ASSERT_EQ(render({plot, "-o", dir.file("a.svg")}).status, 0);
+    const std::string svg = zelkova::testing::readBytes(dir.file("a.svg"));
+    EXPECT_TRUE(contains(svg, "<svg")) << svg.substr(0, 200);
+    EXPECT_TRUE(contains(svg, "#ff0000")) << svg;
+    ASSERT_EQ(render({plot, "-o", dir.file("a.pdf")}).status, 0);
+    EXPECT_EQ(zelkova::testing::readBytes(dir.file("a.pdf")).substr(0, 5), "%PDF-");
+}
+
+TEST(RenderOutput, AnUnwritableTargetIsReported) {
+    TempDir dir;
+    const std::string plot = dir.write("a.txt", kTwoFigures);
+    const Outcome run = render({plot, "-o", dir.file("no/such/folder/a.png")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(contains(run.err, "を作成できません")) << run.err;
+}
+
+TEST(RenderCorpus, EveryPlotFileOfTheCorpusRenders) {
+    TempDir dir;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(zelkova::testing::corpusDir() / "plotfiles")) {
+        if (entry.path().extension() != ".txt")
+            continue;
+        const std::string name = entry.path().filename().string();
+        const std::string out = dir.file(entry.path().stem().string() + ".png");
+        const Outcome run = render({entry.path().string(), "-o", out, "--scale", "100", "--all-layers"});
+        if (name == "sample09.txt") { // the documentation excerpt has no start marker
+            EXPECT_EQ(run.status, 1);
+            continue;
+        }
+        EXPECT_EQ(run.status, 0) << name << ": " << run.err;
+        EXPECT_TRUE(QImage(QString::fromStdString(out)).size() == QSize(688, 469)) << name;
+    }
+}
+
+} // namespace
+} // namespace zelkova::batch
