@@ -1,6 +1,7 @@
 // Zelkova's start-up: the application and its title, the editor window (which loads the file named
 // on the command line and creates the listing printer), then the help window and the plot viewer,
 // both hidden, then the event loop until Exit or the editor's close box ends the application.
+#include "app/ApplicationIcon.h"
 #include "editor/qt/TForm1.h"
 #include "help/TForm3.h"
 #include "platform/MessageBoxes.h"
@@ -18,7 +19,10 @@ namespace platform = zelkova::platform;
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zelkova"));
-    QApplication::setApplicationDisplayName(platform::fromUtf8(platform::kApplicationTitle));
+    // The application title is the caption of the plain message boxes (platform/MessageBoxes.h).
+    // It is deliberately not Qt's display name: the window system would append that to every
+    // window's caption, and the editor's captions are the document's names and nothing more.
+    QApplication::setWindowIcon(zelkova::app::applicationIcon());
     platform::installFontSubstitutions();
 
     platform::PosixProcessLauncher processes;

@@ -3,6 +3,8 @@
 // byte for byte.
 #include "EditorWindowFixture.h"
 
+#include "plot/qt/TForm2.h"
+
 #include <QCloseEvent>
 #include <QDialog>
 #include <QLineEdit>
@@ -536,6 +538,15 @@ TEST_F(EditorCommands, PlainPrintGoesToThePrinterOnlyOnOk) {
     EXPECT_EQ(s.printDialogs.printCalls, 2);
     EXPECT_EQ(readBytes(pdf).substr(0, 5), "%PDF-");
     EXPECT_EQ(s.printer.printer().docName().toStdString(), caption());
+}
+
+TEST_F(EditorCommands, ThePlotViewerTakesTheEditorsPlace) {
+    create();
+    TForm2 viewer(s.services, form->openedFileName());
+    form->setPlotViewer(&viewer);
+    trigger(form.get(), "mngrfplot");
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(viewer.isVisible());
 }
 
 using EditorEditing = EditorWindowTest;

@@ -214,6 +214,15 @@ TEST_F(FindReplace, ReplacingInARunFileRecoloursItAtTheNextTick) {
     EXPECT_EQ(colourOfLine(1), kBlack);
 }
 
+TEST_F(FindReplace, ASelectionOverALineEndFindsItsLikeOnLaterLines) {
+    setText("xa\nby a\nb");
+    select(1, 4);
+    trigger(form.get(), "Find1");
+    EXPECT_EQ(findDialog()->findText().toStdString(), "a\nb");
+    press(findDialog(), "FindNextButton");
+    EXPECT_EQ(selection(), std::make_pair(6, 9));
+}
+
 TEST_F(FindReplace, TheButtonsWaitForASearchText) {
     trigger(form.get(), "Replace1");
     child<QLineEdit>(replaceDialog(), "FindText")->clear();

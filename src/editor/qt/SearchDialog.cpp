@@ -86,6 +86,13 @@ SearchDialog::SearchDialog(Kind kind, QWidget* parent) : QDialog(parent) {
     updateButtons();
 }
 
+// Opened, the dialog waits for a search text: typing replaces the one it shows.
+void SearchDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    m_findText->setFocus();
+    m_findText->selectAll();
+}
+
 QString SearchDialog::findText() const {
     return m_findText->text();
 }

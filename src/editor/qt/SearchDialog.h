@@ -39,6 +39,9 @@ signals:
     // Replace or Replace All, as replaceOption() says.
     void replaceRequested();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void keepWithinLimit(QLineEdit* edit);
     void updateButtons();
