@@ -2,7 +2,13 @@
 // reorders the exchange file as the CAD program's users rely on, leaves the exchange file as it was
 // and reports a missing or short one with a non-zero exit status.
 #include "ExchangeText.h"
+#include "ScriptedMessageBoxes.h"
 #include "TempDir.h"
+
+#include "plot/Picture.h"
+#include "plot/Reader.h"
+#include "plot/Renderer.h"
+#include "text/Failure.h"
 
 #include <gtest/gtest.h>
 
@@ -189,4 +195,38 @@ TEST_F(QuillonProgram, TurnsARealExchangeFileIntoAWellFormedPlotFile) {
             EXPECT_TRUE(output.starts_with("lg0\r\nly8\r\nlc10 65408\r\nly1\r\n")) << output.substr(0, 40);
         }
     }
+}
+
+// What Quillon writes from the CAD program's floor plan opens in the plot viewer's reader and
+// draws, figure by figure, every line segment of the plan.
+TEST_F(QuillonProgram, ItsOutputOfARealExchangeFileDrawsInThePlotViewer) {
+    const std::string plan = readBytes(zelkova::testing::corpusDir() / "plotfiles" / "sample06.txt");
+    filter(plan);
+    zelkova::plot::Reader reader = zelkova::plot::Reader::openFile((work.path() / "plot.txt").string());
+    ASSERT_TRUE(reader.seekStartMarker());
+    zelkova::plot::FigureSettings settings;
+    settings.scaleText = "100";
+    zelkova::testing::ScriptedMessageBoxes messages;
+    int figures = 0;
+    std::size_t lineSegments = 0;
+    for (;;) {
+        zelkova::plot::Picture picture;
+        zelkova::plot::FigureEnd end{};
+        try {
+            end = zelkova::plot::readFigure(reader, picture, settings, messages);
+        } catch (const zelkova::text::Failure& failure) {
+            FAIL() << "figure " << figures + 1 << ": " << failure.what();
+        }
+        if (end == zelkova::plot::FigureEnd::NoFurtherFigure)
+            break;
+        ++figures;
+        for (const zelkova::plot::PictureOp& op : picture.ops())
+            if (op.kind == zelkova::plot::OpKind::Lines)
+                lineSegments += op.count / 2;
+        ASSERT_LT(figures, 1000);
+    }
+    EXPECT_GT(figures, 10);
+    // 780 segments with a leading blank, and the point lists of the curve records read as
+    // segments the same way.
+    EXPECT_GE(lineSegments, 780u);
 }
