@@ -5,6 +5,7 @@
 #include "batch/StreamMessageBoxes.h"
 
 #include "platform/SystemProcessLauncher.h"
+#include "runner/Names.h"
 #include "runner/RunFileDetection.h"
 #include "runner/Runner.h"
 #include "runner/RunnerMessages.h"
@@ -52,7 +53,9 @@ int runCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
             return 1;
         }
     } catch (const text::Failure& failure) {
-        messages.generalError(failure.what());
+        // A run file in a folder that does not exist is "path not found", as the runner says.
+        messages.generalError(runner::inMissingFolder(runFile) ? text::ioErrorText(text::error::PathNotFound)
+                                                               : std::string(failure.what()));
         return 1;
     }
     platform::SystemProcessLauncher processes;

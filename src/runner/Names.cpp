@@ -24,6 +24,12 @@ bool sameFile(const std::string& a, const std::string& b) {
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
+bool inMissingFolder(std::string_view name) {
+    const std::string folder = text::folderPart(name);
+    struct stat st {};
+    return !folder.empty() && (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode));
+}
+
 namespace {
 
 char16_t folded(char16_t c) {

@@ -15,6 +15,11 @@ std::string resolvedName(std::string_view name, std::string_view folder);
 // paths take.
 bool sameFile(const std::string& a, const std::string& b);
 
+// True when `name` has a folder part that names no existing folder. Opening such a name fails as
+// "path not found" on the platform the run files come from, where this system says only "no such
+// file"; the runner reports it the former way.
+bool inMissingFolder(std::string_view name);
+
 // Equal when compared ignoring letter case (ASCII, full-width Latin, Latin-1, Greek, Cyrillic),
 // as the file names of the platform the run files come from compare.
 bool equalIgnoringCase(std::string_view a, std::string_view b);

@@ -58,6 +58,13 @@ Descriptor createOrEmpty(const std::string& name) {
     return Descriptor(::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
 }
 
+// The failure of opening `name`, a name in a folder that does not exist being "path not found".
+text::Failure openFailure(const std::string& name, int errnoValue) {
+    if (errnoValue == ENOENT && inMissingFolder(name))
+        return text::Failure(text::ioErrorText(text::error::PathNotFound));
+    return text::ioFailure(errnoValue);
+}
+
 struct Pair {
     std::string unitName;   // native, as written
     std::string actualName; // native, as written
@@ -92,7 +99,7 @@ private:
     bool readRunFile() {
         std::unique_ptr<std::FILE, FileCloser> file(std::fopen(m_request.runFilePath.c_str(), "rbe"));
         if (!file)
-            throw text::ioFailure(errno);
+            throw openFailure(m_request.runFilePath, errno);
         text::LineReader reader(file.get());
         CommentBlocks blocks;
         std::string line;
@@ -188,7 +195,7 @@ private:
             throw text::ioFailure(errno);
         Descriptor copy = createOrEmpty(names.unit);
         if (!copy.valid())
-            throw text::ioFailure(errno);
+            throw openFailure(names.unit, errno);
         DescriptorSource from(source.get());
         DescriptorSink to(copy.get());
         copyText(from, to);

@@ -93,6 +93,9 @@ TEST_F(RunCommandTest, RunFileThatCannotBeReadIsAGeneralError) {
     r = batch({"run", dir.path().string()});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "ファイルへのアクセスが拒否されました.\n");
+    r = batch({"run", dir.file("no such folder/RUN.FRT")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "不正なファイル名です.\n");
 }
 
 TEST_F(RunCommandTest, FinishedRunEndsWithStatusZeroAndSaysNothing) {

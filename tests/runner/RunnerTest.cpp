@@ -491,6 +491,19 @@ TEST_F(RunnerTest, RunFileThatCannotBeOpenedIsAGeneralError) {
     RunRequest request{dir.file("新規ファイル.txt"), "", {}};
     EXPECT_EQ(runRunFile(request, messages, processes), RunOutcome::Stopped);
     EXPECT_EQ(onlyGeneralError(), "ファイルが見つかりません.");
+    messages.clear();
+    // In a folder that does not exist the path itself is not found.
+    request.runFilePath = dir.file("no such folder/RUN.FRT");
+    EXPECT_EQ(runRunFile(request, messages, processes), RunOutcome::Stopped);
+    EXPECT_EQ(onlyGeneralError(), "不正なファイル名です.");
+}
+
+TEST_F(RunnerTest, ReadCopyIntoAMissingFolderIsPathNotFound) {
+    dir.write("data/in.dat", "x\n");
+    EXPECT_EQ(run({"R '" + dir.file("no such folder/IN.DAT") + "'='in.dat'", programLine()}),
+              RunOutcome::Stopped);
+    EXPECT_EQ(onlyGeneralError(), "不正なファイル名です.");
+    EXPECT_TRUE(processes.starts().empty());
 }
 
 TEST_F(RunnerTest, UnreadableInputIsAGeneralError) {
