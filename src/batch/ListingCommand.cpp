@@ -19,7 +19,6 @@
 #include <QPageLayout>
 #include <QPrinter>
 
-#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -79,6 +78,10 @@ std::optional<ListingOptions> parse(const Arguments& args, std::ostream& err) {
             options.title = args[++i];
         } else if (arg == "--start") {
             options.start = args[++i];
+            if (options.start != "-777" && !text::parseInteger(options.start)) {
+                err << text::notAnIntegerText(options.start) << '\n';
+                return std::nullopt;
+            }
         } else if (!arg.empty() && arg.front() == '-') {
             err << "zelkova-batch listing: unknown option '" << arg << "'\n";
             return std::nullopt;
@@ -116,8 +119,8 @@ std::string fullPath(const std::string& name) {
 std::unique_ptr<QGuiApplication> ensureApplication() {
     if (QCoreApplication::instance())
         return nullptr;
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "zelkova-batch";
     static char* argv[] = {name, nullptr};
@@ -149,10 +152,12 @@ int listingCommand(const Arguments& args, std::ostream& out, std::ostream& err) 
     QPrinter& qprinter = printer.printer();
     qprinter.setPageOrientation(QPageLayout::Landscape);
     qprinter.setOutputFileName(platform::fromUtf8(fullPath(options->output)));
+    const std::string listingName = fullPath(options->listing);
+    const std::string title = options->title.value_or(listingName);
+    qprinter.setDocName(platform::fromUtf8(title));
     QFont font = listing::initialPrintFont();
     font.setPointSize(options->fontPoints);
 
-    const std::string listingName = fullPath(options->listing);
     try {
         const listing::FitCheck check =
             listing::checkFit(listing::measurePage(qprinter, font), options->lines);
@@ -175,7 +180,7 @@ int listingCommand(const Arguments& args, std::ostream& out, std::ostream& err) 
         job.lastPage = range.last;
         job.pageInitialValue = initial;
         job.copies = options->copies;
-        job.title = options->title.value_or(listingName);
+        job.title = title;
         listing::JobCallbacks callbacks;
         callbacks.showMessage = [&err](const std::string& message) { err << message << '\n'; };
         const listing::PrintSummary summary =

@@ -4,7 +4,12 @@
 //
 // Output: one line "<line number from 1>\t<listing page>" per line of the listing, then
 // "pages: <N>", where N is the page total (a listing whose last page is exactly full counts one
-// page more, as the printer does). Messages (the fit check's, file errors) go to standard error.
+// page more, as the printer does). Messages go to standard error.
+//
+// Where lines go depends on K and L alone, never on the paper: settings that would not fit on the
+// PDF printer's sheet are still counted, after the fit check's message on standard error, so that
+// a listing can be paginated for any printer. Settings no pass can use (K or L below 1) and files
+// that cannot be read stop the command (status 1).
 #include "batch/Commands.h"
 
 #include "listing/Counting.h"
@@ -69,11 +74,8 @@ int pagesCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
         err << problem << '\n';
     if (!problems.empty())
         return 1;
-    const listing::FitCheck check = listing::checkFit(listing::kPdfPrinterMetrics, settings);
-    for (const std::string& message : check.messages)
+    for (const std::string& message : listing::checkFit(listing::kPdfPrinterMetrics, settings).messages)
         err << message << '\n';
-    if (!check.fits())
-        return 1;
 
     listing::ListingPageTable table;
     listing::PageCount count;
