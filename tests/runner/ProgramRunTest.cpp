@@ -196,6 +196,24 @@ TEST_F(ProgramRunTest, ProgramWithoutFolderPartRunsInZelkovasCurrentDirectory) {
     EXPECT_EQ(readBytes(dir.file("data/out.txt")), "HERE\r\n");
 }
 
+TEST_F(ProgramRunTest, ProgramReadsZelkovasOwnStandardInput) {
+    // A program that reads its standard input gets ours, here a pipe holding a few bytes and then
+    // its end, never a pipe of its own that nobody writes.
+    const std::string program = installProgram("zk_stdin", "prog/STDIN");
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    ASSERT_EQ(::write(ends[1], "typed", 5), 5);
+    ::close(ends[1]);
+    const int saved = ::dup(0);
+    ::dup2(ends[0], 0);
+    ::close(ends[0]);
+    const RunOutcome outcome = run("data/RUN.FRT", {"W 'STDIN.DAT'='stdin.txt'", "P '" + program + "'"});
+    ::dup2(saved, 0);
+    ::close(saved);
+    EXPECT_EQ(outcome, RunOutcome::Finished);
+    EXPECT_EQ(readBytes(dir.file("data/stdin.txt")), "typed\r\n");
+}
+
 TEST(PosixProcessLauncher, ReportsStartsAndExitCodes) {
     platform::PosixProcessLauncher launcher;
     const platform::LaunchResult missing = launcher.runAndWait("/no/such/program", "");
