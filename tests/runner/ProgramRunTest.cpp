@@ -310,6 +310,10 @@ TEST_F(DemoRunTest, BadDataInTheSecondCaseStopsAfterTheFirstIsDelivered) {
     EXPECT_FALSE(fs::exists(dir.file("examples/demo/RESULT2.LST")));
     EXPECT_FALSE(fs::exists(dir.file("examples/demo/bin/BEAM.IN"))); // the input copy went all the same
 }
+#else
+TEST(DemoRunTest, NeedsAFortranCompiler) {
+    GTEST_SKIP() << "no Fortran compiler here: the demo program was not built";
+}
 #endif
 
 } // namespace
