@@ -9,8 +9,8 @@
 
 namespace zelkova::runner {
 
-inline constexpr std::size_t kDetectionLines = 101;      // lines 0 to 100
-inline constexpr std::size_t kExaminedBelowLines = 200;  // documents of 200 lines or more are not examined
+inline constexpr std::size_t kDetectionLines = 101;     // lines 0 to 100
+inline constexpr std::size_t kExaminedBelowLines = 200; // documents of 200 lines or more are not examined
 
 // "r", "R", "w", "W", "p", "P": the letters of READ, WRITE and program lines in column 1.
 constexpr bool isMarkerLetter(char32_t c) {
