@@ -20,10 +20,15 @@ constexpr double kDeviceLimit = 536870912.0;
 // Lines thinner than this on the device are drawn one pixel wide.
 constexpr double kThinLimit = 1.5;
 
+// To the nearest pixel, halves to even: adding and taking away 1.5 × 2^52 leaves the value rounded
+// in the default rounding mode, without a call into the maths library (a redisplay rounds four
+// times per line).
 std::int64_t devicePixel(double v) {
     if (!(v == v))
         return 0;
-    return static_cast<std::int64_t>(std::nearbyint(std::clamp(v, -kDeviceLimit, kDeviceLimit)));
+    constexpr double kRounder = 6755399441055744.0;
+    const double shifted = std::clamp(v, -kDeviceLimit, kDeviceLimit) + kRounder;
+    return static_cast<std::int64_t>(shifted - kRounder);
 }
 
 constexpr std::uint32_t rgbOf(Colour c) {
@@ -227,9 +232,13 @@ void stepLine(std::uint32_t* bits, qsizetype stride, const QRect& clip, std::int
     if (first > last)
         return;
     const std::int64_t denominator = 2 * major;
-    const std::int64_t numerator = 2 * first * minor + major;
-    std::int64_t q = numerator / denominator;
-    std::int64_t r = numerator % denominator;
+    std::int64_t q = 0;
+    std::int64_t r = major;
+    if (first > 0) { // clipped at its start: the division finds where it enters
+        const std::int64_t numerator = 2 * first * minor + major;
+        q = numerator / denominator;
+        r = numerator % denominator;
+    }
     const std::int64_t xStride = xMajor ? 1 : stride;
     const std::int64_t yStride = xMajor ? stride : 1;
     for (std::int64_t i = first; i <= last; ++i) {
@@ -353,11 +362,15 @@ bool PainterCanvas::mayShow(const Bounds& bounds) const {
            top <= m_clip.bottom() + 1;
 }
 
-void PainterCanvas::thinLine(Point from, Point to) {
-    const QPointF a = map(from);
-    const QPointF b = map(to);
-    stepperFor(m_pen.mode)(m_bits, m_stride, m_clip, devicePixel(a.x()), devicePixel(a.y()),
-                           devicePixel(b.x()), devicePixel(b.y()), rgbOf(drawableColour(m_pen.colour)));
+void PainterCanvas::thinLines(std::span<const Point> points, std::size_t step) {
+    const StepFunction stepper = stepperFor(m_pen.mode);
+    const std::uint32_t colour = rgbOf(drawableColour(m_pen.colour));
+    for (std::size_t i = 0; i + 1 < points.size(); i += step) {
+        const QPointF a = map(points[i]);
+        const QPointF b = map(points[i + 1]);
+        stepper(m_bits, m_stride, m_clip, devicePixel(a.x()), devicePixel(a.y()), devicePixel(b.x()),
+                devicePixel(b.y()), colour);
+    }
 }
 
 bool PainterCanvas::preparePainter(bool fill) {
@@ -417,8 +430,7 @@ void PainterCanvas::line(Point from, Point to) {
 
 void PainterCanvas::lines(std::span<const Point> endPoints) {
     if (fastLines()) {
-        for (std::size_t i = 0; i + 1 < endPoints.size(); i += 2)
-            thinLine(endPoints[i], endPoints[i + 1]);
+        thinLines(endPoints, 2);
         return;
     }
     if (!preparePainter(false))
@@ -433,8 +445,7 @@ void PainterCanvas::polyline(std::span<const Point> points) {
     if (points.size() < 2)
         return;
     if (fastLines()) {
-        for (std::size_t i = 0; i + 1 < points.size(); ++i)
-            thinLine(points[i], points[i + 1]);
+        thinLines(points, 1);
         return;
     }
     if (!preparePainter(false))

@@ -42,7 +42,8 @@ private:
     QPointF map(Point p) const { return {m_offsetX + p.x * m_scaleX, m_offsetY + p.y * m_scaleY}; }
     double deviceWidth() const;
     bool fastLines() const;
-    void thinLine(Point from, Point to);
+    // Lines from point i to point i + 1 for i = 0, step, 2 step, ...
+    void thinLines(std::span<const Point> points, std::size_t step);
     // Prepares the painter for lines (no fill) or for a filled polygon; false when nothing shows.
     bool preparePainter(bool fill);
 
