@@ -1,48 +1,66 @@
-// The help window: its caption, the text area with a short help text, and the item that closes it.
-// The full help text and its printing come later.
+// The help window: its menu, the text area with the help text, and printing that text.
 #include "help/TForm3.h"
 
+#include "help/HelpText.h"
+#include "platform/qt/ApplicationPrinter.h"
 #include "platform/qt/Fonts.h"
+#include "platform/qt/QtText.h"
+#include "text/Failure.h"
 
 #include <QAction>
+#include <QDir>
+#include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
 namespace {
-const char* const kHelpText =
-    "Zelkova の使い方\n"
-    "\n"
-    "1. Fortranﾌﾟﾛｸﾞﾗﾑ実行\n"
-    "   実行用ﾌｧｲﾙ(*.FRT)を開き、「ﾌﾟﾛｸﾞﾗﾑの実行」の「EX文を実行します。ＯＫ」を選びます。\n"
-    "   R の行は入力ﾌｧｲﾙ、W の行は出力ﾌｧｲﾙ、P の行は実行するﾌﾟﾛｸﾞﾗﾑです。\n"
-    "   { の行から } の行までは注釈です。\n"
-    "\n"
-    "2. Fortranﾌﾟﾛｸﾞﾗﾑ出力の印刷\n"
-    "   「ファイル」の「FOTRANｱｳﾄﾌﾟｯﾄﾌｧｲﾙの印刷」で、開いたﾌｧｲﾙを印刷します。\n"
-    "\n"
-    "3. 結果図の描画方法\n"
-    "   「結果図の作図」で作図画面に切り替えます。\n";
+
+template <typename T> T* named(T* object, const char* name) {
+    object->setObjectName(QString::fromLatin1(name));
+    return object;
+}
+
+// The window's proportional face; on Linux IPA P Gothic stands in for it.
+constexpr const char* kProportionalFace = "ＭＳ Ｐゴシック";
+
+QFont windowFont() {
+    QFont::insertSubstitutions(QString::fromUtf8(kProportionalFace),
+                               {QStringLiteral("IPAPGothic"), QStringLiteral("IPA Pゴシック")});
+    QFont font(QString::fromUtf8(kProportionalFace));
+    font.setPixelSize(13);
+    return font;
+}
+
 } // namespace
 
 TForm3::TForm3(zelkova::platform::Services& services, QWidget* parent)
     : QDialog(parent), m_services(services) {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("ヘルプ画面"));
+    setFont(windowFont());
     resize(676, 502);
 
-    auto* menuBar = new QMenuBar(this);
-    menuBar->setObjectName(QStringLiteral("MainMenu1"));
-    auto* N1 = new QAction(QStringLiteral("戻る(&E)"), this);
-    N1->setObjectName(QStringLiteral("N1"));
+    auto* menuBar = named(new QMenuBar(this), "MainMenu1");
+    QAction* N1 = named(new QAction(QStringLiteral("戻る(&E)"), this), "N1");
     connect(N1, &QAction::triggered, this, &TForm3::N1Click);
     menuBar->addAction(N1);
+    QMenu* printMenu = named(new QMenu(QStringLiteral("印刷(&P)"), this), "N2");
+    QAction* Print1 =
+        named(new QAction(QStringLiteral("全部印刷しますがいいですか？ＯＫ(&O)"), this), "Print1");
+    connect(Print1, &QAction::triggered, this, &TForm3::Print1Click);
+    printMenu->addAction(Print1);
+    menuBar->addMenu(printMenu);
 
-    RichEdit1 = new QTextEdit(this);
-    RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
-    RichEdit1->setFont(zelkova::platform::japaneseFixedFont(16));
+    // 12 points at 96 pixels per inch: an em of 16 pixels.
+    RichEdit1 = named(new QTextEdit(this), "RichEdit1");
+    QFont textFont = zelkova::platform::japaneseFixedFont(16);
+    textFont.setPixelSize(16);
+    RichEdit1->setFont(textFont);
+    RichEdit1->setAcceptRichText(false);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RichEdit1->setPlainText(QString::fromUtf8(kHelpText));
+    RichEdit1->setPlainText(zelkova::platform::fromUtf8(zelkova::help::helpText()));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -52,4 +70,20 @@ TForm3::TForm3(zelkova::platform::Services& services, QWidget* parent)
 
 void TForm3::N1Click() {
     reject();
+}
+
+void TForm3::Print1Click() {
+    zelkova::platform::ApplicationPrinter& printer = m_services.printer;
+    if (!m_services.printDialogs.print(printer, this))
+        return;
+    const QString pdfName = QDir::home().filePath(windowTitle() + QStringLiteral(".pdf"));
+    if (!printer.prepareJob(windowTitle(), pdfName, m_services.files, this))
+        return;
+    // The text as it stands, with whatever the user typed into it, paginated by the text area.
+    RichEdit1->print(&printer.printer());
+    if (printer.printer().printerState() == QPrinter::Error) {
+        const QString target =
+            printer.isPdf() ? printer.printer().outputFileName() : printer.printer().printerName();
+        m_services.messages.generalError(zelkova::text::cannotCreateText(zelkova::platform::toUtf8(target)));
+    }
 }
