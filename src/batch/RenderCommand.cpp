@@ -16,9 +16,11 @@
 #include "plot/ViewerTexts.h"
 #include "plot/qt/PainterCanvas.h"
 #include "text/Failure.h"
+#include "text/Files.h"
 #include "text/Numbers.h"
 #include "text/Paths.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPageSize>
@@ -171,11 +173,12 @@ QImage viewImage(const plot::Picture& picture, int width, int height) {
     return image;
 }
 
-bool writeVector(const plot::Picture& picture, const RenderOptions& o, const QString& path) {
+// The picture as an SVG or PDF document of the view's size, into `device`.
+bool writeVector(const plot::Picture& picture, const RenderOptions& o, QIODevice& device) {
     const plot::ViewRect rect{0, 0, o.width, o.height};
     if (o.format == Format::Svg) {
         QSvgGenerator svg;
-        svg.setFileName(path);
+        svg.setOutputDevice(&device);
         svg.setSize(QSize(o.width, o.height));
         svg.setViewBox(QRect(0, 0, o.width, o.height));
         svg.setResolution(static_cast<int>(kReferenceDpi));
@@ -187,7 +190,7 @@ bool writeVector(const plot::Picture& picture, const RenderOptions& o, const QSt
         plot::drawPicture(painter, picture, rect);
         return painter.end();
     }
-    QPdfWriter pdf(path);
+    QPdfWriter pdf(&device);
     pdf.setResolution(static_cast<int>(kReferenceDpi));
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
     pdf.setPageSize(QPageSize(QSizeF(o.width * 72.0 / kReferenceDpi, o.height * 72.0 / kReferenceDpi),
@@ -272,17 +275,27 @@ int renderCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
 
     const std::unique_ptr<QGuiApplication> application = ensureApplication();
     platform::installFontSubstitutions();
-    const QString path = platform::fromUtf8(options->output);
-    bool written = false;
+    // Drawn in memory, then written beside the target and renamed over it: a failure leaves an
+    // older output whole.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    bool drawn = false;
     if (options->format == Format::Png)
-        written = viewImage(picture, options->width, options->height).save(path, "PNG");
+        drawn = viewImage(picture, options->width, options->height).save(&buffer, "PNG");
     else
-        written = writeVector(picture, *options, path);
-    if (!written) {
-        err << platform::withFinalStop(text::cannotCreateText(options->output)) << '\n';
-        return 1;
+        drawn = writeVector(picture, *options, buffer);
+    buffer.close();
+    try {
+        if (drawn) {
+            text::writeFileAtomically(options->output, std::string_view(bytes.constData(), bytes.size()));
+            return 0;
+        }
+    } catch (const text::Failure&) {
+        // reported below, as the file that could not be made
     }
-    return 0;
+    err << platform::withFinalStop(text::cannotCreateText(options->output)) << '\n';
+    return 1;
 }
 
 } // namespace zelkova::batch
