@@ -1,4 +1,5 @@
-// Every real plot file of the corpus, read whole figure by figure as the viewer reads it.
+// Shows that every real plot file of the corpus is read whole, figure by figure, as the viewer
+// reads it, and draws what its records hold.
 #include "ScriptedMessageBoxes.h"
 #include "TempDir.h"
 

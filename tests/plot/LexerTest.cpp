@@ -1,5 +1,6 @@
-// The field readers of plot files: numbers across line ends, integers, characters of a line, the
-// rest of a line, line skipping with every line end, token lists, Ctrl-Z and the file's end.
+// Shows that the field readers of plot files take numbers across line ends, integers, characters
+// of a line, the rest of a line, token lists, every line end, Ctrl-Z and the file's end as the
+// format has them, and refuse what is not a number.
 #include "plot/Lexer.h"
 
 #include "text/Failure.h"

@@ -1,6 +1,6 @@
-// Pictures drawn through QPainter: the stretch into the view rectangle, the thin-line stepper,
-// wide lines, fills and hatches, the raster modes on images and their stand-ins on other devices,
-// and lines far outside the device.
+// Shows that pictures drawn through QPainter fill the view rectangle, that thin lines, wide lines,
+// fills and hatches land on the right pixels, that raster modes combine with the image (and have
+// their stand-ins on other devices), and that lines far outside the device are safe.
 #include "plot/qt/PainterCanvas.h"
 #include "plot/Picture.h"
 

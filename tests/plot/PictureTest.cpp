@@ -1,5 +1,5 @@
-// The retained picture: what the recording canvas keeps, how a replay hands it back, and the
-// text dump of the batch tool.
+// Shows that the retained picture keeps what the recording canvas is given, hands it back in order
+// at a replay, and dumps it as the batch tool's text.
 #include "PlotTestSupport.h"
 
 #include "plot/Picture.h"

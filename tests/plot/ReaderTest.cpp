@@ -1,6 +1,6 @@
-// How the reader decides a line's kind and reads each record: every record kind and b-record,
-// the lines it skips, the lines of real files that a literal reading would stop at, malformed
-// fields, and the start marker.
+// Shows that the reader decides each line's kind and reads every record kind and b-record as the
+// format has them, skips the lines of real files that a literal reading would stop at, stops at
+// malformed fields without losing its place, and finds the start marker.
 #include "PlotTestSupport.h"
 
 #include <gtest/gtest.h>

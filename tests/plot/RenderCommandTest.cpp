@@ -1,5 +1,5 @@
-// zelkova-batch render in process: its usage errors, the viewer's messages with the exit
-// statuses, the --dump text, the figure and setting options, and the three output formats.
+// Shows that zelkova-batch render refuses bad arguments, reports the viewer's messages with their
+// exit statuses, dumps the chosen figure's operations and writes PNG, SVG and PDF files.
 #include "TempDir.h"
 
 #include "batch/Commands.h"

@@ -1,6 +1,6 @@
-// Drawing records against a canvas that records its calls, and reading whole figures into the
-// retained picture: conversions, pens and the width mapping, curves, points, solids, b-records,
-// the ends of figures and the off-screen messages.
+// Shows that records drawn against a recording canvas, and whole figures read into the retained
+// picture, follow the conversions, pens and width mapping, curves, points, solids, b-records, the
+// ends of figures and the off-screen messages.
 #include "PlotTestSupport.h"
 #include "ScriptedMessageBoxes.h"
 

@@ -1,6 +1,6 @@
-// The plot viewer window through the scripted platform doubles: its components and defaults,
-// opening plot files with every message of the open command, the next figure, leaving for the
-// editor, and the round trip from the editor's plot item.
+// Shows that the plot viewer window, driven through the scripted platform doubles, has its
+// components and defaults, opens plot files with every message of the open command, draws the
+// next figure, leaves for the editor, and round-trips from the editor's plot item.
 #include "GuiHelpers.h"
 #include "ScriptedServices.h"
 #include "TempDir.h"
