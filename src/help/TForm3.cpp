@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -79,8 +80,15 @@ void TForm3::Print1Click() {
     const QString pdfName = QDir::home().filePath(windowTitle() + QStringLiteral(".pdf"));
     if (!printer.prepareJob(windowTitle(), pdfName, m_services.files, this))
         return;
-    // The text as it stands, with whatever the user typed into it, paginated by the text area.
+    // The text as it stands, with whatever the user typed into it, paginated by the text area. Its
+    // font is sized in screen pixels; on paper it keeps its 12 points.
+    QTextDocument* document = RichEdit1->document();
+    const QFont screenFont = document->defaultFont();
+    QFont paperFont = screenFont;
+    paperFont.setPointSizeF(12.0);
+    document->setDefaultFont(paperFont);
     RichEdit1->print(&printer.printer());
+    document->setDefaultFont(screenFont);
     if (printer.printer().printerState() == QPrinter::Error) {
         const QString target =
             printer.isPdf() ? printer.printer().outputFileName() : printer.printer().printerName();

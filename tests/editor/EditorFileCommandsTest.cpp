@@ -526,9 +526,21 @@ TEST_F(EditorCommands, HelpShowsAFreshHelpWindowModally) {
     EXPECT_EQ(form->findChild<QDialog*>(QStringLiteral("Form3")), nullptr);
 }
 
+// The pages of a PDF file that Qt wrote.
+int pdfPages(const std::string& pdf) {
+    int pages = 0;
+    for (std::size_t at = pdf.find("/Type /Page\n"); at != std::string::npos;
+         at = pdf.find("/Type /Page\n", at + 1))
+        ++pages;
+    return pages;
+}
+
 TEST_F(EditorCommands, PlainPrintGoesToThePrinterOnlyOnOk) {
     create();
-    setText("print me");
+    std::string lines;
+    for (int i = 0; i < 100; ++i)
+        lines += "print me\n";
+    setText(lines);
     s.printDialogs.answerNext(false);
     trigger(form.get(), "Print1");
     const std::string pdf = dir.file("plain.pdf");
@@ -537,6 +549,9 @@ TEST_F(EditorCommands, PlainPrintGoesToThePrinterOnlyOnOk) {
     trigger(form.get(), "Print1");
     EXPECT_EQ(s.printDialogs.printCalls, 2);
     EXPECT_EQ(readBytes(pdf).substr(0, 5), "%PDF-");
+    // At the size the screen shows, 100 lines do not fit on one A4 sheet.
+    EXPECT_GE(pdfPages(readBytes(pdf)), 2);
+    EXPECT_EQ(richEdit()->document()->defaultFont().pixelSize(), richEdit()->font().pixelSize());
     EXPECT_EQ(s.printer.printer().docName().toStdString(), caption());
 }
 

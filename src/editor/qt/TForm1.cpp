@@ -462,7 +462,16 @@ void TForm1::Print1Click() {
         return;
     if (!printer.prepareJob(windowTitle(), suggestedPdfName(m_state.documentName), m_services.files, this))
         return;
+    // The text area's font is sized in screen pixels, which a printer of 600 or 1200 dots per inch
+    // would make a few points high: print it at the size it has on a 96-dpi screen, in points.
+    QTextDocument* document = RichEdit1->document();
+    const QFont screenFont = document->defaultFont();
+    QFont paperFont = screenFont;
+    if (screenFont.pixelSize() > 0)
+        paperFont.setPointSizeF(screenFont.pixelSize() * 72.0 / 96.0);
+    document->setDefaultFont(paperFont);
     RichEdit1->print(&printer.printer());
+    document->setDefaultFont(screenFont);
     if (printer.printer().printerState() == QPrinter::Error) {
         const QString target =
             printer.isPdf() ? printer.printer().outputFileName() : printer.printer().printerName();
