@@ -30,7 +30,9 @@ constexpr std::string_view kPagesUsage =
     "\n"
     "Paginates LISTING by its carriage control as the listing printer does (K characters per\n"
     "line, default 140; L lines per page, default 60) and prints, for each line, its line number\n"
-    "(from 1), a tab and its listing page, then 'pages: N'.\n";
+    "(from 1), a tab and its listing page, then 'pages: N'. Settings that would not fit on the\n"
+    "PDF printer's A4 landscape sheet at 8 points are counted all the same, after the listing\n"
+    "printer's message on standard error.\n";
 
 } // namespace
 
