@@ -1,6 +1,6 @@
 // The editor window, Zelkova's main window and hub: one text document with its file and edit
-// commands, run-file detection and colouring, the caret indicators, and the commands that run the
-// run file and open the plot viewer, the listing printer and the help window.
+// commands, find and replace, run-file detection and colouring, the caret indicators, and the
+// commands that run the run file and open the plot viewer, the listing printer and the help window.
 #pragma once
 
 #include "editor/DocumentState.h"
