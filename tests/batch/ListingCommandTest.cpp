@@ -169,6 +169,17 @@ TEST_F(ListingCommand, PutsTitleNumberAndTextWhereTheLayoutSays) {
     EXPECT_NEAR(xs[2]->top - xs[0]->top, 2 * kPitch, 0.1);
 }
 
+TEST_F(ListingCommand, BytesOutsideTheCodePageLeaveTheirCellsEmptyAndKeepTheColumns) {
+    const std::string file = dir.write("bad.lst", "1START\r\n \xff\x80\xa0 AFTER\r\n");
+    ASSERT_EQ(batch({"listing", file, "-o", pdf}).status, 0);
+    const std::vector<Sheet> sheets = readPdf(pdf);
+    ASSERT_EQ(sheets.size(), 1u);
+    const Word* start = find(sheets[0], "START");
+    const Word* after = find(sheets[0], "AFTER");
+    ASSERT_TRUE(start && after);
+    EXPECT_NEAR(after->left, start->left + 5 * kCell, 0.1);
+}
+
 TEST_F(ListingCommand, PrintsTheRangeWithNumbersFromTheInitialValue) {
     const std::string file = dir.write("ten.lst", listingOfPages(10));
     const Result r = batch({"listing", file, "-o", pdf, "--first", "3", "--last", "4", "--title", "T"});

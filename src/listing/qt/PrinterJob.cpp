@@ -73,7 +73,7 @@ private:
     // is a half-width cell w wide, so columns line up whatever the glyphs' own advances, and the
     // text block is the w * K wide the fit check allowed for. Blanks are left out of the run: they
     // draw nothing, and a listing is mostly blanks, each of which would cost the PDF a glyph.
-    // False when the font lacks a character.
+    // False when the font lacks a character of the code page.
     bool drawOnCells(const QPointF& baseline, std::string_view bytes, const std::u16string& text) {
         if (!m_raw.isValid())
             return false;
@@ -88,15 +88,16 @@ private:
         std::size_t byte = 0;
         for (int i = 0; i < count; ++i) {
             const quint32 glyph = m_glyphs[i];
-            if (glyph == 0)
-                return false;
             const std::size_t cell = byte;
-            // A placeholder of an undecodable byte stands for that one byte.
+            // A placeholder of an undecodable byte stands for that one byte and leaves its cell
+            // empty, so that the rest of the line keeps its columns.
             const bool placeholder =
                 text[i] == text::kRawBytePlaceholderBase + static_cast<unsigned char>(bytes[byte]);
             byte += placeholder ? 1 : text::charLengthAt(bytes, byte);
-            if (glyph == m_spaceGlyph)
+            if (placeholder || glyph == m_spaceGlyph)
                 continue;
+            if (glyph == 0)
+                return false;
             m_glyphs[kept] = glyph;
             m_positions[kept] = QPointF(static_cast<qreal>(cell) * m_cell, 0);
             ++kept;
