@@ -5,6 +5,12 @@
 #include "batch/Commands.h"
 
 #include "TempDir.h"
+#include "listing/qt/PrinterJob.h"
+#include "platform/qt/ApplicationPrinter.h"
+
+#include <QFontInfo>
+#include <QPageLayout>
+#include <QPrinter>
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -178,6 +184,26 @@ TEST_F(ListingCommand, BytesOutsideTheCodePageLeaveTheirCellsEmptyAndKeepTheColu
     const Word* after = find(sheets[0], "AFTER");
     ASSERT_TRUE(start && after);
     EXPECT_NEAR(after->left, start->left + 5 * kCell, 0.1);
+}
+
+TEST_F(ListingCommand, CharactersTheFontLacksStillKeepTheColumns) {
+    // DejaVu Sans Mono has no kanji: they come from a fallback font, each in its own two cells.
+    const std::string file = dir.write("kanji.lst", " AB XXXX CD\r\n AB \x93\xfa\x96\x7b CD\r\n");
+    platform::ApplicationPrinter printer(platform::ApplicationPrinter::Mode::PdfFile);
+    printer.printer().setPageOrientation(QPageLayout::Landscape);
+    printer.printer().setOutputFileName(QString::fromStdString(pdf));
+    QFont font(QStringLiteral("DejaVu Sans Mono"), 8);
+    if (QFontInfo(font).family() != font.family())
+        GTEST_SKIP() << "DejaVu Sans Mono is not installed";
+    listing::PrintJob job;
+    job.lastPage = 1;
+    (void)listing::printOnPrinter(printer.printer(), font, file, job, {});
+    const std::vector<Sheet> sheets = readPdf(pdf);
+    ASSERT_EQ(sheets.size(), 1u);
+    const Word* ascii = find(sheets[0], "CD", 0);
+    const Word* kanji = find(sheets[0], "CD", 1);
+    ASSERT_TRUE(ascii && kanji);
+    EXPECT_NEAR(kanji->left, ascii->left, 0.1);
 }
 
 TEST_F(ListingCommand, PrintsTheRangeWithNumbersFromTheInitialValue) {

@@ -1,7 +1,7 @@
 // Drawing listings through QPainter. Lines are fixed-pitch text without shaping needs, so they are
 // drawn as glyph runs from the raw font (a run per line, glyphs at the font's own advances), which
-// is several times faster than laying out each line; a line with a character the font lacks is
-// drawn as text, so that font fallback still finds a glyph for it.
+// is several times faster than laying out each line; a character the font lacks is drawn as text in
+// its own cells, so that font fallback still finds a glyph for it and the columns stay in place.
 #include "listing/qt/PrinterJob.h"
 
 #include "listing/Texts.h"
@@ -23,6 +23,8 @@
 
 #include <cmath>
 #include <filesystem>
+#include <utility>
+#include <vector>
 
 namespace zelkova::listing {
 
@@ -39,10 +41,6 @@ public:
         m_painter.setFont(font);
         m_painter.setPen(Qt::black);
         m_ascent = m_metrics.ascent();
-        const QChar space(u' ');
-        int one = 1;
-        if (!m_raw.isValid() || !m_raw.glyphIndexesForChars(&space, 1, &m_spaceGlyph, &one))
-            m_spaceGlyph = 0;
         m_glyphs.reserve(256);
         m_positions.reserve(256);
     }
@@ -73,7 +71,7 @@ private:
     // is a half-width cell w wide, so columns line up whatever the glyphs' own advances, and the
     // text block is the w * K wide the fit check allowed for. Blanks are left out of the run: they
     // draw nothing, and a listing is mostly blanks, each of which would cost the PDF a glyph.
-    // False when the font lacks a character of the code page.
+    // False when the raw font cannot be used at all.
     bool drawOnCells(const QPointF& baseline, std::string_view bytes, const std::u16string& text) {
         if (!m_raw.isValid())
             return false;
@@ -84,33 +82,38 @@ private:
             count != static_cast<int>(text.size()))
             return false;
         m_positions.resize(count);
+        m_missing.clear();
         qsizetype kept = 0;
         std::size_t byte = 0;
         for (int i = 0; i < count; ++i) {
             const quint32 glyph = m_glyphs[i];
-            const std::size_t cell = byte;
+            const qreal x = static_cast<qreal>(byte) * m_cell;
             // A placeholder of an undecodable byte stands for that one byte and leaves its cell
             // empty, so that the rest of the line keeps its columns.
             const bool placeholder =
                 text[i] == text::kRawBytePlaceholderBase + static_cast<unsigned char>(bytes[byte]);
             byte += placeholder ? 1 : text::charLengthAt(bytes, byte);
-            if (placeholder || glyph == m_spaceGlyph)
+            if (placeholder || text[i] == u' ')
                 continue;
-            if (glyph == 0)
-                return false;
+            if (glyph == 0) {
+                m_missing.push_back({x, QChar(text[i])});
+                continue;
+            }
             m_glyphs[kept] = glyph;
-            m_positions[kept] = QPointF(static_cast<qreal>(cell) * m_cell, 0);
+            m_positions[kept] = QPointF(x, 0);
             ++kept;
         }
-        if (kept == 0)
-            return true;
-        m_glyphs.resize(kept);
-        m_positions.resize(kept);
-        QGlyphRun run;
-        run.setRawFont(m_raw);
-        run.setGlyphIndexes(m_glyphs);
-        run.setPositions(m_positions);
-        m_painter.drawGlyphRun(baseline, run);
+        if (kept > 0) {
+            m_glyphs.resize(kept);
+            m_positions.resize(kept);
+            QGlyphRun run;
+            run.setRawFont(m_raw);
+            run.setGlyphIndexes(m_glyphs);
+            run.setPositions(m_positions);
+            m_painter.drawGlyphRun(baseline, run);
+        }
+        for (const auto& [x, character] : m_missing)
+            m_painter.drawText(baseline + QPointF(x, 0), QString(character));
         return true;
     }
 
@@ -122,9 +125,9 @@ private:
     std::function<void(int)> m_sheetStarted;
     std::string m_failureText; // when a new page cannot be started
     int m_ascent = 0;
-    quint32 m_spaceGlyph = 0;
     QList<quint32> m_glyphs;
     QList<QPointF> m_positions;
+    std::vector<std::pair<qreal, QChar>> m_missing; // characters of a line the font lacks
 };
 
 // Restores the printer's copy count when the job ends, however it ends.
