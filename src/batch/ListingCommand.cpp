@@ -3,6 +3,7 @@
 // where the window asks whether to print, the batch tool prints, and writes "pages: N" and
 // "sheets: S" to standard output. The fit check's messages and failures go to standard error.
 #include "batch/Commands.h"
+#include "batch/OffscreenApplication.h"
 
 #include "listing/Counting.h"
 #include "listing/Printing.h"
@@ -112,19 +113,6 @@ std::string fullPath(const std::string& name) {
     std::error_code ec;
     const std::filesystem::path absolute = std::filesystem::absolute(name, ec);
     return ec ? name : absolute.lexically_normal().string();
-}
-
-// Fonts and the printer need a GUI application; the batch tool makes an offscreen one when it
-// runs without one.
-std::unique_ptr<QGuiApplication> ensureApplication() {
-    if (QCoreApplication::instance())
-        return nullptr;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "zelkova-batch";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 } // namespace

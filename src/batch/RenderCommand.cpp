@@ -5,6 +5,7 @@
 // the picture never depends on the screen. The viewer's messages go to standard error; --dump
 // writes the figure's retained picture to standard output, one operation per line.
 #include "batch/Commands.h"
+#include "batch/OffscreenApplication.h"
 
 #include "batch/StreamMessageBoxes.h"
 #include "platform/MessageBoxes.h"
@@ -145,17 +146,6 @@ std::optional<RenderOptions> parse(const Arguments& args, std::ostream& err) {
         o.format = *format;
     }
     return o;
-}
-
-std::unique_ptr<QGuiApplication> ensureApplication() {
-    if (QCoreApplication::instance())
-        return nullptr;
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static int argc = 1;
-    static char name[] = "zelkova-batch";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 // Discards what the viewer would show while it reads the figures before the one asked for.
