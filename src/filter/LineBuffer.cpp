@@ -1,4 +1,4 @@
-// The line buffer's cut, trimmed length and fields.
+// The line buffer's trimmed length, head and fields.
 #include "filter/LineBuffer.h"
 
 namespace zelkova::filter {
@@ -9,26 +9,7 @@ bool isSeparator(char c) {
     return c == ' ' || c == ',';
 }
 
-// The number of bytes of the character that starts at `pos`; a lead byte at the very end counts as
-// a character of its own.
-std::size_t characterLength(std::string_view text, std::size_t pos) {
-    return isLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() ? 2 : 1;
-}
-
 } // namespace
-
-std::size_t keptLength(std::string_view line, std::size_t limit) {
-    if (line.size() <= limit)
-        return line.size();
-    std::size_t pos = 0;
-    while (pos < limit) {
-        const std::size_t next = pos + characterLength(line, pos);
-        if (next > limit)
-            return pos;
-        pos = next;
-    }
-    return limit;
-}
 
 std::size_t LineBuffer::trimmedLength() const {
     const std::size_t last = m_text.find_last_not_of(' ');
@@ -36,7 +17,7 @@ std::size_t LineBuffer::trimmedLength() const {
 }
 
 std::string LineBuffer::head(std::size_t count) const {
-    std::string result(m_text.substr(0, keptLength(m_text, count)));
+    std::string result(m_text.substr(0, count));
     result.resize(count, ' ');
     return result;
 }

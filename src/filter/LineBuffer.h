@@ -1,6 +1,7 @@
 // The filter's view of one exchange line: a buffer of 254 characters (bytes of code page 932),
 // padded with blanks, with the two questions the filter asks of it, its trimmed length and its
-// n-th field.
+// n-th field. The buffer counts bytes: a line is cut after its 254th byte even when that byte
+// opens a double-byte character, exactly as a fixed 254-byte record buffer reads it.
 #pragma once
 
 #include <cstddef>
@@ -11,27 +12,14 @@ namespace zelkova::filter {
 
 inline constexpr std::size_t kLineLength = 254;
 
-// Whether `byte` opens a double-byte character of code page 932. Quillon shares no code with
-// Zelkova, so it carries this one rule of the code page itself.
-constexpr bool isLeadByte(unsigned char byte) {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
-// How many of the first `limit` bytes of `line` can be kept without splitting a character: all of
-// them when the line is no longer, else `limit`, or one less when the last of them is the lead byte
-// of a character whose trail byte lies beyond the cut. A lone lead byte that really ends the line
-// is kept as read.
-std::size_t keptLength(std::string_view line, std::size_t limit);
-
-// One exchange line as the buffer holds it. Only the kept bytes are stored (as a view, valid while
-// the line read is); every position after them counts as a blank.
+// One exchange line as the buffer holds it. Only its first kLineLength bytes are stored (as a
+// view, valid while the line read is); every position after them counts as a blank.
 class LineBuffer {
 public:
-    // `line` is the line as read, or at least its first kLineLength + 1 bytes, so that a line that
-    // is longer than the buffer can be told from one that just fills it.
-    explicit LineBuffer(std::string_view line) : m_text(line.substr(0, keptLength(line, kLineLength))) {}
+    // `line` is the line as read, or at least its first kLineLength bytes.
+    explicit LineBuffer(std::string_view line) : m_text(line.substr(0, kLineLength)) {}
 
-    // The kept bytes, without padding.
+    // The bytes held, without padding.
     std::string_view text() const { return m_text; }
 
     bool startsWith(std::string_view prefix) const { return m_text.starts_with(prefix); }
@@ -41,8 +29,7 @@ public:
     // The line as the filter writes it: its first trimmedLength() bytes.
     std::string_view trimmed() const { return m_text.substr(0, trimmedLength()); }
 
-    // The first `count` characters, padded with blanks; a double-byte character that the count
-    // would cut in two is left out and its place padded.
+    // The first `count` bytes, padded with blanks.
     std::string head(std::size_t count) const;
 
     // Field n (from 1): fields are runs of characters other than blanks and commas. The result is

@@ -1,5 +1,5 @@
-// Shows that the line buffer trims, splits fields and cuts lines as the filter needs, and never
-// cuts a double-byte character in two.
+// Shows that the line buffer trims, splits fields and cuts lines as the filter needs: the cut
+// counts bytes, double-byte characters included.
 #include "filter/LineBuffer.h"
 
 #include <gtest/gtest.h>
@@ -34,25 +34,23 @@ TEST(LineBuffer, FieldsAreRunsBetweenBlanksAndCommasPaddedTo254) {
     EXPECT_EQ(LineBuffer(" , ly1   ").field(2), padded(" , ly1"));
 }
 
-TEST(LineBuffer, CutAt254KeepsDoubleByteCharactersWhole) {
+TEST(LineBuffer, CutAt254CountsBytesEvenInsideADoubleByteCharacter) {
     const std::string kanji = "\x82\xA0"; // one double-byte character
-    // A character across the cut is left out whole.
-    EXPECT_EQ(zelkova::filter::keptLength(std::string(253, 'a') + kanji + "b", 254), 253u);
-    // A character ending at the cut stays.
-    EXPECT_EQ(zelkova::filter::keptLength(std::string(252, 'a') + kanji + "b", 254), 254u);
-    // Trail bytes can look like lead bytes: only walking from the start tells them apart.
+    // A character across the cut loses its trail byte: the buffer holds 254 bytes, no fewer.
+    EXPECT_EQ(LineBuffer(std::string(253, 'a') + kanji + "b").text(), std::string(253, 'a') + "\x82");
+    EXPECT_EQ(LineBuffer(std::string(253, 'a') + kanji + "b").trimmedLength(), 254u);
+    // A character ending at the cut stays whole.
+    EXPECT_EQ(LineBuffer(std::string(252, 'a') + kanji + "b").text(), std::string(252, 'a') + kanji);
+    // Pairs of bytes in the lead-byte range: still 254 bytes, whatever the pairing.
     std::string pairs;
     for (int i = 0; i < 130; ++i)
         pairs += "\x81\x81";
-    EXPECT_EQ(zelkova::filter::keptLength(pairs, 254), 254u);
-    EXPECT_EQ(zelkova::filter::keptLength("a" + pairs, 254), 253u);
-    // A line that fits is kept as read, even one that ends in a lone lead byte.
-    EXPECT_EQ(zelkova::filter::keptLength(std::string(253, 'a') + "\x82", 254), 254u);
+    EXPECT_EQ(LineBuffer("a" + pairs).text().size(), 254u);
     EXPECT_EQ(LineBuffer(std::string(300, 'x')).text(), std::string(254, 'x'));
 }
 
-TEST(LineBuffer, HeadIsPaddedAndLeavesOutACharacterItWouldCut) {
+TEST(LineBuffer, HeadIsTheFirstBytesPadded) {
     EXPECT_EQ(LineBuffer("lg").head(3), "lg ");
     EXPECT_EQ(LineBuffer("ly12 abc").head(3), "ly1");
-    EXPECT_EQ(LineBuffer("ly\x82\xA0").head(3), "ly ");
+    EXPECT_EQ(LineBuffer("ly\x82\xA0").head(3), "ly\x82");
 }
