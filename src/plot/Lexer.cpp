@@ -91,11 +91,13 @@ std::vector<std::string_view> splitTokens(std::string_view text) {
     std::vector<std::string_view> tokens;
     const std::string_view t = trimmed(text);
     std::size_t i = 0;
+    // Inside the trimmed text only blanks separate: a tab or another control character is part of
+    // its token (which is then no number).
     while (i < t.size()) {
-        while (i < t.size() && isSeparator(static_cast<unsigned char>(t[i])))
+        while (i < t.size() && t[i] == ' ')
             ++i;
         const std::size_t start = i;
-        while (i < t.size() && !isSeparator(static_cast<unsigned char>(t[i])))
+        while (i < t.size() && t[i] != ' ')
             ++i;
         if (i > start)
             tokens.push_back(t.substr(start, i - start));

@@ -20,7 +20,8 @@ namespace zelkova::plot {
 // after a full stop, an optional exponent ("E" or "e", optional sign, digits). Nothing else.
 std::optional<double> parseNumberToken(std::string_view token);
 
-// The blank-separated tokens of `text`, which is first trimmed of blanks and control characters.
+// The tokens of `text`, which is first trimmed of blanks and control characters; only blanks
+// separate tokens.
 std::vector<std::string_view> splitTokens(std::string_view text);
 
 // `text` without leading and trailing blanks and control characters.

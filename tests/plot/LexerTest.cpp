@@ -48,11 +48,15 @@ TEST(NumberTokens, RefuseEverythingElse) {
 }
 
 TEST(TokenLists, AreTrimmedAndSplitAtRunsOfBlanks) {
-    const auto tokens = splitTokens("\t  5   90 0\t1  0 \r");
+    const auto tokens = splitTokens("\t  5   90 0 1  0 \r");
     ASSERT_EQ(tokens.size(), 5u);
     EXPECT_EQ(tokens[0], "5");
     EXPECT_EQ(tokens[1], "90");
     EXPECT_EQ(tokens[4], "0");
+    // Only blanks separate: a tab inside the list stays in its token.
+    const auto tabbed = splitTokens(" 5\t90 0 ");
+    ASSERT_EQ(tabbed.size(), 2u);
+    EXPECT_EQ(tabbed[0], "5\t90");
     EXPECT_TRUE(splitTokens("   ").empty());
     EXPECT_EQ(trimmed("  \x01 a b \t"), "a b");
 }

@@ -106,6 +106,8 @@ TEST(CircleRecords, OneTokenIsAFullCircleFiveAreAnArcAndTwoToFourAreMalformed) {
     EXPECT_EQ(readAll("ci 1 2 5 90 0 1\r\n").failure, "'' は浮動小数点数ではありません");
     EXPECT_EQ(readAll("ci 1 2\r\n").failure, "'' は浮動小数点数ではありません");
     EXPECT_EQ(readAll("ci 1 2 r5\r\n").failure, "'r5' は浮動小数点数ではありません");
+    // Only blanks separate the tokens: a tab joins two numbers into one token that is no number.
+    EXPECT_EQ(readAll("ci 1 2 5\t90 0 1 0\r\n").failure, "'5\t90' は浮動小数点数ではありません");
 }
 
 TEST(CircleRecords, TheCentreMayStandOnTheNextLineButTheTokensMustFollowIt) {
