@@ -241,6 +241,11 @@ int renderCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
                 return 1;
             }
         } catch (const std::exception& failure) {
+            // A figure before the one asked for that stops at an error is passed over as the
+            // viewer's next-figure command does: the reader stays where the error happened and the
+            // next figure reads on from there. A file that could not be opened ends it all.
+            if (figure != options->figure && reader)
+                continue;
             // Opening shows its own message for any error up to the first figure; later figures
             // show the error's text.
             if (figure == 1)

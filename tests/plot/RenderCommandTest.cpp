@@ -84,6 +84,17 @@ TEST(RenderMessages, AreTheViewersWithExitStatusOne) {
     EXPECT_EQ(second.status, 1);
     EXPECT_EQ(second.err, "入力値が数値ではありません.\n");
     EXPECT_EQ(render({bad, "--dump"}).status, 0);
+    // A figure before the one asked for that stops at an error is passed over as the next-figure
+    // command does: the next figure reads on from where the error happened.
+    const std::string later =
+        dir.write("later.txt", "ly0\r\n 0 0 1 x\r\n 0 0 287 0\r\nly1\r\n 0 0 0 200\r\n");
+    const Outcome after = render({later, "--figure", "2", "--dump"});
+    EXPECT_EQ(after.status, 0) << after.err;
+    EXPECT_EQ(after.err, "");
+    EXPECT_TRUE(contains(after.out, "\nline 0 3780 5424 3780\n")) << after.out;
+    EXPECT_FALSE(contains(after.out, "line 0 3780 0 0")) << after.out;
+    EXPECT_TRUE(contains(render({later, "--figure", "3", "--dump"}).out, "\nline 0 3780 0 0\n"));
+    EXPECT_EQ(render({bad, "--figure", "4", "--dump"}).err, "次の図はもうありません！\n");
 
     const Outcome zero = render({plot, "--scale", "0", "--dump"});
     EXPECT_EQ(zero.status, 1);
