@@ -23,7 +23,16 @@ constexpr double kPointRadiusMm = 0.25;
 // The font height before the first "cn" record of a figure: text size 2 (2.5 mm).
 constexpr double kDefaultTextSizeMm = 2.5;
 
-constexpr double kDegree = std::numbers::pi / 180.0;
+constexpr double kPi = std::numbers::pi;
+
+// Degrees to radians and back, multiplied first and divided after, so that every angle of a curve
+// rounds as d × π / 180 and r × 180 / π give it.
+constexpr double radians(double degrees) {
+    return degrees * kPi / 180.0;
+}
+constexpr double degrees(double radians) {
+    return radians * 180.0 / kPi;
+}
 
 // Rounds an angle in degrees to whole degrees, held well inside 64 bits.
 std::int64_t wholeDegrees(double degrees) {
@@ -168,7 +177,7 @@ void Renderer::curvePoints(PlotPoint centre, double radius, double startDegrees,
     const double cosTilt = std::cos(tiltRadians);
     const double sinTilt = std::sin(tiltRadians);
     for (std::int64_t i = 0; i < count; ++i) {
-        const double t = static_cast<double>(a0 + i) * kDegree;
+        const double t = radians(static_cast<double>(a0 + i));
         const double u = radius * std::cos(t);
         const double w = radius * flatness * std::sin(t);
         const double x = centre.x + u * cosTilt - w * sinTilt;
@@ -260,7 +269,7 @@ void Renderer::point(const PointRecord& r) {
     const double y = r.at.y / m_scale;
     m_points.clear();
     for (int d = 0; d <= 360; ++d) {
-        const double t = d * kDegree;
+        const double t = radians(d);
         const std::int32_t px = paperX(x + kPointRadiusMm * std::cos(t));
         m_points.push_back({px, paperY(y + kPointRadiusMm * std::sin(t))});
     }
@@ -276,7 +285,7 @@ void Renderer::circle(const CircleRecord& r) {
     if (end <= r.start)
         end += 360;
     m_points.clear();
-    curvePoints(r.centre, r.radius, r.start, end, r.flatness, r.tilt * kDegree, m_points);
+    curvePoints(r.centre, r.radius, r.start, end, r.flatness, radians(r.tilt), m_points);
     m_canvas.setPen(m_pen);
     m_canvas.polyline(m_points);
 }
@@ -296,9 +305,9 @@ void Renderer::solidArc(const SolidArcRecord& r) {
         end = r.start;
     }
     if (end <= start)
-        end += 2 * std::numbers::pi;
+        end += 2 * kPi;
     m_points.clear();
-    curvePoints(r.centre, r.radius, start / kDegree, end / kDegree, r.flatness, r.tilt, m_points);
+    curvePoints(r.centre, r.radius, degrees(start), degrees(end), r.flatness, r.tilt, m_points);
     if (r.flag == 0)
         m_points.push_back(convert(r.centre));
     drawSolid(m_points);
@@ -354,7 +363,7 @@ void Renderer::bRecord(const BRecord& r) {
         double end = r.end;
         if (end <= r.start)
             end += 360;
-        curvePoints(r.centre, r.radius, r.start, end, r.flatness, r.tilt * kDegree, m_points);
+        curvePoints(r.centre, r.radius, r.start, end, r.flatness, radians(r.tilt), m_points);
         break;
     }
     case BRecord::Shape::None:

@@ -251,6 +251,17 @@ TEST(Solids, ASolidArcWithFlagZeroIsASectorWithItsCentre) {
     EXPECT_EQ(d.call(2).points.size(), 362u);
 }
 
+TEST(Solids, ASolidArcsRadiansBecomeDegreesAsStartTimes180OverPiBeforeRounding) {
+    // 0.09599310885968812 × 180 / π is 5.499999999999999, which rounds to 5; dividing by π / 180
+    // instead would give 5.5 and start a degree later. The end, 1.0959931... rad, is 62.79°.
+    const Drawing d("lc10 255\r\nsc 0 0 100 1 0 0.09599310885968812 1 1\r\n");
+    const auto& segment = d.call(0).points;
+    ASSERT_EQ(segment.size(), 59u); // 5° to 63°
+    EXPECT_EQ(segment.front(),
+              (Point{rnd(100 * std::cos(5 * std::numbers::pi / 180) * 96 / 25.4 * 5),
+                     3780 - rnd(100 * std::sin(5 * std::numbers::pi / 180) * 96 / 25.4 * 5)}));
+}
+
 TEST(BRecords, FillWithTheHeaderColoursOutlineWithItsPenAndDoNotOutlastTheRecord) {
     const Drawing d(
         "lc3\r\nbl 3 1 1 2\r\n 0 0 0 0\r\n 10 0 0 0\r\n 10 10 0 0\r\ne\r\n 0 0 1 1\r\nsl 0 0 1 1\r\n");
