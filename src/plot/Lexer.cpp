@@ -2,11 +2,9 @@
 #include "plot/Lexer.h"
 
 #include "text/Failure.h"
+#include "text/Numbers.h"
 
 #include <cerrno>
-#include <charconv>
-#include <cmath>
-#include <cstdlib>
 #include <utility>
 
 namespace zelkova::plot {
@@ -29,52 +27,7 @@ constexpr std::size_t kIntegerTokenLimit = 32;
 } // namespace
 
 std::optional<double> parseNumberToken(std::string_view s) {
-    std::size_t i = 0;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-        ++i;
-    const std::size_t mantissa = i;
-    std::size_t digits = 0;
-    while (i < s.size() && isDigit(s[i])) {
-        ++i;
-        ++digits;
-    }
-    if (i < s.size() && s[i] == '.') {
-        ++i;
-        while (i < s.size() && isDigit(s[i])) {
-            ++i;
-            ++digits;
-        }
-    }
-    if (digits == 0)
-        return std::nullopt;
-    if (i < s.size() && (s[i] == 'E' || s[i] == 'e')) {
-        ++i;
-        if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-            ++i;
-        std::size_t exponentDigits = 0;
-        while (i < s.size() && isDigit(s[i])) {
-            ++i;
-            ++exponentDigits;
-        }
-        if (exponentDigits == 0)
-            return std::nullopt;
-    }
-    if (i != s.size())
-        return std::nullopt;
-    // from_chars takes no "+" sign; a "-" it reads itself.
-    const char* first = s.data() + (s[0] == '+' ? mantissa : 0);
-    double value = 0;
-    const auto [end, ec] = std::from_chars(first, s.data() + s.size(), value);
-    if (ec == std::errc::result_out_of_range) {
-        // Too small becomes 0; too large is no number we can draw.
-        const std::string copy(s);
-        value = std::strtod(copy.c_str(), nullptr);
-    } else if (ec != std::errc() || end != s.data() + s.size()) {
-        return std::nullopt;
-    }
-    if (!std::isfinite(value))
-        return std::nullopt;
-    return value;
+    return text::parseDecimal(s);
 }
 
 std::string_view trimmed(std::string_view text) {

@@ -3,15 +3,18 @@
 
 #include "text/Failure.h"
 
-#include <cerrno>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 namespace zelkova::text {
 namespace {
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 int hexValue(char c) {
     if (isDigit(c))
         return c - '0';
@@ -64,53 +67,82 @@ std::optional<std::int32_t> parseInteger(std::string_view s) {
     return static_cast<std::int32_t>(value);
 }
 
-std::optional<double> parseReal(std::string_view s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && isBlank(s[b]))
-        ++b;
-    while (e > b && isBlank(s[e - 1]))
-        --e;
-    s = s.substr(b, e - b);
+std::optional<double> parseDecimal(std::string_view s) {
     std::size_t i = 0;
     if (i < s.size() && (s[i] == '+' || s[i] == '-'))
         ++i;
+    const std::size_t mantissa = i;
+    // The decimal order of the first significant digit, for telling an underflow from an overflow.
+    long order = 0;
+    bool significant = false;
     std::size_t digits = 0;
     while (i < s.size() && isDigit(s[i])) {
+        if (significant)
+            ++order;
+        else if (s[i] != '0')
+            significant = true;
         ++i;
         ++digits;
     }
     if (i < s.size() && s[i] == '.') {
         ++i;
         while (i < s.size() && isDigit(s[i])) {
+            if (!significant) {
+                --order;
+                significant = s[i] != '0';
+            }
             ++i;
             ++digits;
         }
     }
     if (digits == 0)
         return std::nullopt;
+    long exponent = 0;
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
         ++i;
+        bool negative = false;
         if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-            ++i;
-        std::size_t expDigits = 0;
+            negative = s[i++] == '-';
+        std::size_t exponentDigits = 0;
         while (i < s.size() && isDigit(s[i])) {
+            if (exponent < 100000)
+                exponent = exponent * 10 + (s[i] - '0');
             ++i;
-            ++expDigits;
+            ++exponentDigits;
         }
-        if (expDigits == 0)
+        if (exponentDigits == 0)
             return std::nullopt;
+        if (negative)
+            exponent = -exponent;
     }
     if (i != s.size())
         return std::nullopt;
-    const std::string copy(s);
-    errno = 0;
-    const double v = std::strtod(copy.c_str(), nullptr);
-    if (!std::isfinite(v))
+    // from_chars reads "C" numbers whatever the locale; it takes no "+" sign.
+    const char* first = s.data() + (s[0] == '+' ? mantissa : 0);
+    double value = 0;
+    const auto [end, ec] = std::from_chars(first, s.data() + s.size(), value);
+    if (ec == std::errc::result_out_of_range) {
+        if (order + exponent >= 0)
+            return std::nullopt; // too large
+        return s[0] == '-' ? -0.0 : 0.0;
+    }
+    if (ec != std::errc() || end != s.data() + s.size() || !std::isfinite(value))
         return std::nullopt;
-    return v;
+    return value;
 }
 
-std::string notAnIntegerText(std::string_view text) { return "'" + std::string(text) + "' は整数ではありません"; }
+std::optional<double> parseReal(std::string_view s) {
+    std::size_t b = 0, e = s.size();
+    while (b < e && isBlank(s[b]))
+        ++b;
+    while (e > b && isBlank(s[e - 1]))
+        --e;
+    return parseDecimal(s.substr(b, e - b));
+}
+
+std::string notAnIntegerText(std::string_view text) {
+    return "'" + std::string(text) + "' は整数ではありません";
+}
 
 std::string notARealText(std::string_view text) {
     return "'" + std::string(text) + "' は浮動小数点数ではありません";

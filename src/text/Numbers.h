@@ -13,6 +13,12 @@ namespace zelkova::text {
 // hexadecimal digits, nothing after them; the value must fit 32 bits.
 std::optional<std::int32_t> parseInteger(std::string_view text);
 
+// A decimal number making up the whole of `text` (no blanks): an optional sign, digits with an
+// optional fraction after "." (".5" and "5." count), an optional exponent ("E" or "e", optional
+// sign, digits). It is read the same in every locale; a value too small for a double becomes 0, one
+// too large is no number.
+std::optional<double> parseDecimal(std::string_view text);
+
 // A real: leading and trailing blanks allowed, optional sign, digits with an optional fraction
 // after ".", an optional exponent ("E" or "e", optional sign, digits).
 std::optional<double> parseReal(std::string_view text);

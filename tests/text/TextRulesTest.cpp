@@ -13,7 +13,9 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cmath>
 #include <filesystem>
+#include <string>
 
 using namespace zelkova::text;
 
@@ -27,7 +29,8 @@ TEST(DbcsCuts, PieceEndsPastTheTrailByteOfADoubleByteCharacterAtTheCut) {
 
 TEST(DbcsCuts, TrailByteInTheLeadRangeIsNotTakenForALeadByte) {
     // "ア" is 83 41, "‐" 81 5D; here the trail byte 0x89 of 8E 89 lies in the lead range.
-    const std::string s = "\x8E\x89" "abc";
+    const std::string s = "\x8E\x89"
+                          "abc";
     EXPECT_EQ(pieceLength(s, 2), 2u); // the byte test alone would take 0x89 for a lead byte: 3
     EXPECT_EQ(pieceLength(s, 1), 2u);
 }
@@ -76,6 +79,19 @@ TEST(StrictNumbers, RealsAcceptSignFractionAndEitherExponentLetter) {
     EXPECT_DOUBLE_EQ(*parseReal(".5"), 0.5);
     for (const char* bad : {"", "abc", "1e", "--1", "1.2.3", "0x10", "nan", "inf", "1 2"})
         EXPECT_FALSE(parseReal(bad).has_value()) << bad;
+}
+
+TEST(StrictNumbers, ValuesBeyondADoubleUnderflowToZeroAndOverflowToNoNumber) {
+    EXPECT_EQ(*parseDecimal("1e-400"), 0.0);
+    EXPECT_TRUE(std::signbit(*parseDecimal("-1e-400")));
+    EXPECT_FALSE(parseDecimal("1e400").has_value());
+    EXPECT_FALSE(parseDecimal("-1e400").has_value());
+    // The order of magnitude counts the digits, not only the exponent's sign.
+    EXPECT_EQ(*parseDecimal("0." + std::string(450, '0') + "1e+100"), 0.0);
+    EXPECT_FALSE(parseDecimal("1" + std::string(400, '0') + "e-10").has_value());
+    EXPECT_DOUBLE_EQ(*parseDecimal("1" + std::string(400, '0') + "e-300"), 1e100);
+    EXPECT_DOUBLE_EQ(*parseDecimal("+7."), 7.0);
+    EXPECT_FALSE(parseDecimal(" 1").has_value()); // blanks belong to the callers that allow them
 }
 
 TEST(StrictNumbers, ConversionErrorsCarryTheText) {
