@@ -2,7 +2,7 @@
 // title centred at the top of every sheet, the page number "- k -" centred at the bottom and the
 // text on the half-width cell grid from the left margin, as pdftotext reads them back; that every
 // corpus listing prints; and that a refused or failed print leaves no PDF and an earlier one whole.
-#include "batch/Commands.h"
+#include "BatchRun.h"
 
 #include "TempDir.h"
 #include "listing/qt/PrinterJob.h"
@@ -31,18 +31,8 @@ namespace {
 namespace fs = std::filesystem;
 using testing::TempDir;
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Result batch(const Arguments& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = runBatch(args, out, err);
-    return {status, out.str(), err.str()};
-}
+using testing::batch;
+using testing::Result;
 
 // A word as pdftotext places it, in points from the sheet's top left corner.
 struct Word {

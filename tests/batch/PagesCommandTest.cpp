@@ -2,7 +2,7 @@
 // settings that would not fit on the PDF sheet after the fit check's note, refuses settings no
 // pass can use and unreadable files with status 1 and bad usage with status 2, and paginates every
 // real listing of the corpus.
-#include "batch/Commands.h"
+#include "BatchRun.h"
 
 #include "TempDir.h"
 
@@ -18,18 +18,8 @@ namespace {
 namespace fs = std::filesystem;
 using testing::TempDir;
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Result batch(const Arguments& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = runBatch(args, out, err);
-    return {status, out.str(), err.str()};
-}
+using testing::batch;
+using testing::Result;
 
 std::string repeatLines(const std::string& line, int times) {
     std::string out;

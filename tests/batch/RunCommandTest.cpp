@@ -1,7 +1,7 @@
 // Shows that `zelkova-batch run` accepts only what the editor would run, runs it with the run
 // file's full path as the opened file name, writes the run's messages to standard error exactly as
 // the windows show them, and ends with 0 when the run finished, 1 when it stopped, 2 on bad usage.
-#include "batch/Commands.h"
+#include "BatchRun.h"
 
 #include "TempDir.h"
 #include "text/Cp932.h"
@@ -18,30 +18,12 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::readBytes;
+using zelkova::testing::CurrentDirectory;
 
 const fs::path kPrograms = ZK_TEST_PROGRAMS_DIR;
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Result batch(const Arguments& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = runBatch(args, out, err);
-    return {status, out.str(), err.str()};
-}
-
-class CurrentDirectory {
-public:
-    explicit CurrentDirectory(const fs::path& to) : m_old(fs::current_path()) { fs::current_path(to); }
-    ~CurrentDirectory() { fs::current_path(m_old); }
-
-private:
-    fs::path m_old;
-};
+using testing::batch;
+using testing::Result;
 
 class RunCommandTest : public ::testing::Test {
 protected:

@@ -16,6 +16,7 @@ namespace {
 
 using platform::MessageKind;
 using platform::Reply;
+using zelkova::testing::CurrentDirectory;
 
 constexpr const char* kCannotOpen =
     "開くことが出来ない！\r\nもしかすると、他の処理の作業中\r\n一旦Zelkovaを終了して開き直して下さい。";
@@ -23,17 +24,6 @@ constexpr const char* kCannotWrite = "書き込み出来ない！\r\n一旦Zelko
 constexpr const char* kInitialCaption = "Zelkova　（FortranのEXEの実行用エディター　第19版 2003.7.19";
 
 // The current directory for the duration of a test.
-class CurrentDirectory {
-public:
-    explicit CurrentDirectory(const std::filesystem::path& path) : m_old(std::filesystem::current_path()) {
-        std::filesystem::current_path(path);
-    }
-    ~CurrentDirectory() { std::filesystem::current_path(m_old); }
-
-private:
-    std::filesystem::path m_old;
-};
-
 using EditorStartUp = EditorWindowTest;
 
 TEST_F(EditorStartUp, LoadsTheCommandLineFileUnderItsOwnName) {

@@ -29,19 +29,11 @@ namespace {
 namespace fs = std::filesystem;
 using testing::readBytes;
 using testing::sameBytes;
+using zelkova::testing::CurrentDirectory;
 
 const fs::path kPrograms = ZK_TEST_PROGRAMS_DIR;
 
 // Changes the process's current directory for one test.
-class CurrentDirectory {
-public:
-    explicit CurrentDirectory(const fs::path& to) : m_old(fs::current_path()) { fs::current_path(to); }
-    ~CurrentDirectory() { fs::current_path(m_old); }
-
-private:
-    fs::path m_old;
-};
-
 std::map<std::string, std::string> infoOf(const std::string& bytes) {
     std::map<std::string, std::string> info;
     std::istringstream in(bytes);

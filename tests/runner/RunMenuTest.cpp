@@ -25,19 +25,11 @@ namespace fs = std::filesystem;
 using platform::LaunchResult;
 using platform::MessageKind;
 using platform::Reply;
+using zelkova::testing::CurrentDirectory;
 
 constexpr const char* kTitle = "Zelkova（ﾌｫｰﾄﾗﾝexe等の実行、ﾃﾞｰﾀ編集、作図用）";
 constexpr const char* kNotARunFile = "このファイルはＥＸ文ではありません！";
 constexpr const char* kSaveChanges = "変更を保存します";
-
-class CurrentDirectory {
-public:
-    explicit CurrentDirectory(const fs::path& to) : m_old(fs::current_path()) { fs::current_path(to); }
-    ~CurrentDirectory() { fs::current_path(m_old); }
-
-private:
-    fs::path m_old;
-};
 
 class RunMenuTest : public ::testing::Test {
 protected:

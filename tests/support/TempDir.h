@@ -36,6 +36,20 @@ std::filesystem::path corpusDir();
 
 std::string readBytes(const std::filesystem::path& path);
 
+// Makes `path` the current directory until the end of the scope.
+class CurrentDirectory {
+public:
+    explicit CurrentDirectory(const std::filesystem::path& path) : m_old(std::filesystem::current_path()) {
+        std::filesystem::current_path(path);
+    }
+    ~CurrentDirectory() { std::filesystem::current_path(m_old); }
+    CurrentDirectory(const CurrentDirectory&) = delete;
+    CurrentDirectory& operator=(const CurrentDirectory&) = delete;
+
+private:
+    std::filesystem::path m_old;
+};
+
 // Equal byte strings, or a failure that shows the first difference in hexadecimal.
 ::testing::AssertionResult sameBytes(std::string_view expected, std::string_view actual);
 
