@@ -18,5 +18,4 @@ int renderCommand(const Arguments& args, std::ostream& out, std::ostream& err);
 // The whole command line after the program name.
 int runBatch(const Arguments& args, std::ostream& out, std::ostream& err);
 
-
 } // namespace zelkova::batch

@@ -12,8 +12,11 @@ void MessageBoxes::plain(std::string_view text) {
 }
 
 bool MessageBoxes::confirm(std::string_view text) {
-    const Reply r = show({MessageKind::Confirmation, std::string(kConfirmationCaption), std::string(text),
-                          {Reply::Yes, Reply::No}, Reply::Yes});
+    const Reply r = show({MessageKind::Confirmation,
+                          std::string(kConfirmationCaption),
+                          std::string(text),
+                          {Reply::Yes, Reply::No},
+                          Reply::Yes});
     return r == Reply::Yes;
 }
 

@@ -12,10 +12,16 @@ namespace {
 
 #include "text/Cp932Table.inc"
 
-int leadIndex(unsigned char lead) { return lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + 31; }
-int trailIndex(unsigned char trail) { return trail <= 0x7E ? trail - 0x40 : trail - 0x80 + 63; }
+int leadIndex(unsigned char lead) {
+    return lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + 31;
+}
+int trailIndex(unsigned char trail) {
+    return trail <= 0x7E ? trail - 0x40 : trail - 0x80 + 63;
+}
 
-bool isTrailByte(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
+bool isTrailByte(unsigned char b) {
+    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}
 
 char16_t doubleByteChar(unsigned char lead, unsigned char trail) {
     return kDoubleByte[leadIndex(lead)][trailIndex(trail)];
@@ -46,7 +52,8 @@ struct EncodeTable {
             for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
                 if (!isTrailByte(static_cast<unsigned char>(trail)))
                     continue;
-                char16_t ch = doubleByteChar(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail));
+                char16_t ch =
+                    doubleByteChar(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail));
                 if (ch == 0)
                     continue;
                 std::uint16_t& slot = code[ch];
@@ -133,7 +140,8 @@ std::string encodeCp932(std::u16string_view text) {
         const std::uint16_t code = table.code[ch];
         if (code == 0) {
             out += '?'; // one "?" for a surrogate pair too
-            if (ch >= 0xD800 && ch <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
+            if (ch >= 0xD800 && ch <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+                text[i + 1] <= 0xDFFF)
                 ++i;
         } else if (code < 0x100) {
             out += static_cast<char>(code);
@@ -145,9 +153,13 @@ std::string encodeCp932(std::u16string_view text) {
     return out;
 }
 
-std::string cp932ToUtf8(std::string_view bytes) { return utf16ToUtf8(decodeCp932(bytes)); }
+std::string cp932ToUtf8(std::string_view bytes) {
+    return utf16ToUtf8(decodeCp932(bytes));
+}
 
-std::string utf8ToCp932(std::string_view utf8) { return encodeCp932(utf8ToUtf16(utf8)); }
+std::string utf8ToCp932(std::string_view utf8) {
+    return encodeCp932(utf8ToUtf16(utf8));
+}
 
 std::u16string utf8ToUtf16(std::string_view s) {
     std::u16string out;

@@ -8,7 +8,9 @@
 namespace zelkova::text {
 
 // True for the lead bytes of code page 932: 0x81-0x9F and 0xE0-0xFC.
-constexpr bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+constexpr bool isLeadByte(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 // Length in bytes of the character that starts at `pos`: 2 for a lead byte with a byte after it,
 // else 1 (a lead byte at the end of the text stands alone).

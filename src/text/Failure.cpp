@@ -52,7 +52,9 @@ int errorCodeFromErrno(int errnoValue) {
     }
 }
 
-Failure ioFailure(int errnoValue) { return Failure(ioErrorText(errorCodeFromErrno(errnoValue))); }
+Failure ioFailure(int errnoValue) {
+    return Failure(ioErrorText(errorCodeFromErrno(errnoValue)));
+}
 
 std::string cannotCreateText(std::string_view fileName) {
     return "ファイル " + std::string(fileName) + " を作成できません";

@@ -35,7 +35,9 @@ std::string fileNamePart(std::string_view path) {
     return std::string(at == std::string_view::npos ? path : path.substr(at + 1));
 }
 
-bool hasFolderPart(std::string_view path) { return lastSeparator(path) != std::string_view::npos; }
+bool hasFolderPart(std::string_view path) {
+    return lastSeparator(path) != std::string_view::npos;
+}
 
 bool existsAsFile(const std::string& path) {
     if (path.empty())

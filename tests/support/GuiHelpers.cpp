@@ -7,7 +7,9 @@
 
 namespace zelkova::testing {
 
-void installFontSubstitutions() { platform::installFontSubstitutions(); }
+void installFontSubstitutions() {
+    platform::installFontSubstitutions();
+}
 
 void trigger(QObject* root, const char* actionName) {
     if (QAction* action = child<QAction>(root, actionName))

@@ -163,7 +163,8 @@ struct ScriptedServices {
     MemoryClipboard clipboard;
     FakeProcessLauncher processes;
     ScriptedModalRunner modal;
-    platform::Services services{messages, files, printDialogs, fonts, colours, printer, clipboard, processes, modal};
+    platform::Services services{messages, files,     printDialogs, fonts, colours,
+                                printer,  clipboard, processes,    modal};
 };
 
 } // namespace zelkova::testing

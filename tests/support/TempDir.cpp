@@ -26,7 +26,9 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(m_path, ec);
 }
 
-std::string TempDir::file(std::string_view name) const { return (m_path / std::string(name)).string(); }
+std::string TempDir::file(std::string_view name) const {
+    return (m_path / std::string(name)).string();
+}
 
 std::string TempDir::write(std::string_view name, std::string_view bytes) const {
     const std::filesystem::path p = m_path / std::string(name);
@@ -77,9 +79,9 @@ std::string readBytes(const std::filesystem::path& path) {
         return o.str();
     };
     const std::size_t from = i >= 4 ? i - 4 : 0;
-    return ::testing::AssertionFailure() << "bytes differ at offset " << i << " (sizes " << expected.size()
-                                         << " and " << actual.size() << ")\n  expected: " << hex(expected, from)
-                                         << "\n  actual:   " << hex(actual, from);
+    return ::testing::AssertionFailure()
+           << "bytes differ at offset " << i << " (sizes " << expected.size() << " and " << actual.size()
+           << ")\n  expected: " << hex(expected, from) << "\n  actual:   " << hex(actual, from);
 }
 
 } // namespace zelkova::testing

@@ -17,7 +17,9 @@ std::string bytes(std::initializer_list<int> values) {
         s += static_cast<char>(v);
     return s;
 }
-bool isTrail(int b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
+bool isTrail(int b) {
+    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}
 } // namespace
 
 TEST(Cp932Codec, EverySingleByteComesBackUnchanged) {
@@ -69,10 +71,10 @@ TEST(Cp932Codec, DoubleByteCodesMapAsWindowsMapsThem) {
     EXPECT_EQ(decodeCp932(bytes({0x81, 0x60})), u"～"); // FULLWIDTH TILDE, not WAVE DASH
     EXPECT_EQ(decodeCp932(bytes({0x81, 0x61})), u"∥");
     EXPECT_EQ(decodeCp932(bytes({0x81, 0x7C})), u"－");
-    EXPECT_EQ(decodeCp932(bytes({0x87, 0x40})), u"①");          // NEC row 13
-    EXPECT_EQ(decodeCp932(bytes({0xED, 0x40})), u"纊");          // NEC-selected IBM extension
-    EXPECT_EQ(decodeCp932(bytes({0xFA, 0x40})), u"ⅰ");          // IBM extension
-    EXPECT_EQ(decodeCp932(bytes({0xF0, 0x40})), u"\uE000");     // user-defined area
+    EXPECT_EQ(decodeCp932(bytes({0x87, 0x40})), u"①");      // NEC row 13
+    EXPECT_EQ(decodeCp932(bytes({0xED, 0x40})), u"纊");     // NEC-selected IBM extension
+    EXPECT_EQ(decodeCp932(bytes({0xFA, 0x40})), u"ⅰ");      // IBM extension
+    EXPECT_EQ(decodeCp932(bytes({0xF0, 0x40})), u"\uE000"); // user-defined area
     EXPECT_EQ(decodeCp932(bytes({0xF9, 0xFC})), u"\uE757");
 }
 
@@ -119,8 +121,8 @@ TEST(Cp932Codec, RealJapaneseFileRoundTripsByteForByte) {
     ASSERT_GT(data.size(), 60000u);
     EXPECT_TRUE(sameBytes(data, encodeCp932(decodeCp932(data))));
     EXPECT_NE(cp932ToUtf8(data).find("ＭＳ ゴシック"), std::string::npos);
-    const std::string listing = zelkova::testing::readBytes(zelkova::testing::corpusDir() / "listings" /
-                                                            "mf2005-l1b2k_bath.lst");
+    const std::string listing =
+        zelkova::testing::readBytes(zelkova::testing::corpusDir() / "listings" / "mf2005-l1b2k_bath.lst");
     EXPECT_TRUE(sameBytes(listing, utf8ToCp932(cp932ToUtf8(listing))));
 }
 

@@ -44,8 +44,12 @@ TEST(LineSplitting, EachOfTheThreeLineEndsEndsALine) {
 }
 
 TEST(LineSplitting, CtrlZEndsTheFile) {
-    EXPECT_EQ(split("a\r\nb\x1A" "c\r\nd"), (Lines{"a", "b"}));
-    EXPECT_EQ(split("\x1A" "abc"), Lines{});
+    EXPECT_EQ(split("a\r\nb\x1A"
+                    "c\r\nd"),
+              (Lines{"a", "b"}));
+    EXPECT_EQ(split("\x1A"
+                    "abc"),
+              Lines{});
     EXPECT_EQ(split("a\r\n\x1A"), (Lines{"a"}));
 }
 

@@ -35,12 +35,16 @@ ApplicationPrinter::ApplicationPrinter(Mode mode) : m_mode(mode) {
 
 ApplicationPrinter::~ApplicationPrinter() = default;
 
-QPrinter& ApplicationPrinter::printer() { return *m_printer; }
+QPrinter& ApplicationPrinter::printer() {
+    return *m_printer;
+}
 
-bool ApplicationPrinter::isPdf() const { return m_pdf || m_printer->outputFormat() == QPrinter::PdfFormat; }
+bool ApplicationPrinter::isPdf() const {
+    return m_pdf || m_printer->outputFormat() == QPrinter::PdfFormat;
+}
 
-bool ApplicationPrinter::prepareJob(const QString& jobTitle, const QString& suggestedPdfName, FileDialogs& files,
-                                    QWidget* parent) {
+bool ApplicationPrinter::prepareJob(const QString& jobTitle, const QString& suggestedPdfName,
+                                    FileDialogs& files, QWidget* parent) {
     m_printer->setDocName(jobTitle);
     if (!isPdf())
         return true;

@@ -167,16 +167,25 @@ std::optional<QColor> QtColourDialogs::chooseColour(const QColor& initial, QWidg
     return colour;
 }
 
-QString QtClipboard::text() const { return QGuiApplication::clipboard()->text(); }
+QString QtClipboard::text() const {
+    return QGuiApplication::clipboard()->text();
+}
 
-void QtClipboard::setText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
+void QtClipboard::setText(const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+}
 
-void QtClipboard::setMimeData(QMimeData* data) { QGuiApplication::clipboard()->setMimeData(data); }
+void QtClipboard::setMimeData(QMimeData* data) {
+    QGuiApplication::clipboard()->setMimeData(data);
+}
 
-int QtModalRunner::exec(QDialog& dialog) { return dialog.exec(); }
+int QtModalRunner::exec(QDialog& dialog) {
+    return dialog.exec();
+}
 
 QtServiceSet::QtServiceSet(ProcessLauncher& processes)
-    : m_printer(ApplicationPrinter::Mode::System),
-      m_services{m_messages, m_files, m_print, m_fonts, m_colours, m_printer, m_clipboard, processes, m_modal} {}
+    : m_printer(ApplicationPrinter::Mode::System), m_services{m_messages,  m_files,   m_print,
+                                                              m_fonts,     m_colours, m_printer,
+                                                              m_clipboard, processes, m_modal} {}
 
 } // namespace zelkova::platform

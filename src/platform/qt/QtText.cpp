@@ -19,6 +19,8 @@ QString fromUtf8(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-std::string toUtf8(const QString& s) { return s.toStdString(); }
+std::string toUtf8(const QString& s) {
+    return s.toStdString();
+}
 
 } // namespace zelkova::platform
