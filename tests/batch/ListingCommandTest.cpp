@@ -4,6 +4,7 @@
 // corpus listing prints; and that a refused or failed print leaves no PDF and an earlier one whole.
 #include "BatchRun.h"
 
+#include "ListingFixtures.h"
 #include "TempDir.h"
 #include "listing/qt/PrinterJob.h"
 #include "platform/qt/ApplicationPrinter.h"
@@ -104,13 +105,7 @@ constexpr double kSheetWidth = 842.0;
 constexpr double kCell = 66 * 72.0 / 1200;
 constexpr double kPitch = 143 * 72.0 / 1200;
 
-std::string listingOfPages(int pages) {
-    std::string out;
-    for (int p = 1; p <= pages; ++p)
-        for (int l = 1; l <= 60; ++l)
-            out += (l == 1 ? "1" : " ") + ("P" + std::to_string(p) + "L" + std::to_string(l)) + "\r\n";
-    return out;
-}
+using zelkova::testing::listingOfPages;
 
 class ListingCommand : public ::testing::Test {
 protected:

@@ -3,6 +3,7 @@
 #include "listing/Printing.h"
 #include "listing/RecordingSink.h"
 
+#include "ListingFixtures.h"
 #include "TempDir.h"
 #include "text/Failure.h"
 
@@ -15,14 +16,7 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-// A listing of `pages` pages of 60 lines, each page opened by '1', lines "P<page>L<line>".
-std::string listingOfPages(int pages) {
-    std::string out;
-    for (int p = 1; p <= pages; ++p)
-        for (int l = 1; l <= 60; ++l)
-            out += (l == 1 ? "1" : " ") + ("P" + std::to_string(p) + "L" + std::to_string(l)) + "\r\n";
-    return out;
-}
+using zelkova::testing::listingOfPages;
 
 class PrintingPass : public ::testing::Test {
 protected:
