@@ -19,8 +19,10 @@ constexpr std::string_view kUsage =
     "  listing LISTING -o OUT.pdf [--title T] [--chars K] [--lines L] [--start S]\n"
     "          [--first F] [--last T] [--copies C] [--font-size PT]\n"
     "                              print a listing into a PDF file\n"
-    "  render PLOT -o OUT.png|OUT.svg|OUT.pdf [--figure N] [--scale N] [--all-layers]\n"
-    "         [--mono] [--size WxH] [--dump]\n"
+    "  render PLOT -o OUT.png|OUT.svg|OUT.pdf|OUT.bmp|OUT.emf [--figure N] [--scale N]\n"
+    "         [--all-layers] [--mono] [--size WxH] [--pen N=COLOUR] [--pen-width N=TEXT]\n"
+    "         [--view L,T,R,B] [--nav STEPS [--move-step F] [--zoom-step Z]]\n"
+    "         [--selection X1,Y1,X2,Y2 | --whole] [--dump]\n"
     "                              draw one figure of a plot file\n"
     "  --help                      this text\n";
 } // namespace

@@ -1,9 +1,11 @@
-// zelkova-batch render PLOT -o OUT.png|OUT.svg|OUT.pdf [--figure N] [--scale N] [--all-layers]
-// [--mono] [--size WxH] [--dump]: reads figures 1 to N of a plot file as the viewer's open and
-// next-figure commands do, and draws figure N as the viewer shows it, stretched over a view image
-// of W × H pixels (688 × 469 by default). The reference device is fixed at 96 pixels per inch, so
-// the picture never depends on the screen. The viewer's messages go to standard error; --dump
-// writes the figure's retained picture to standard output, one operation per line.
+// zelkova-batch render PLOT -o OUT.png|OUT.svg|OUT.pdf|OUT.bmp|OUT.emf [--figure N] [--scale N]
+// [--all-layers] [--mono] [--size WxH] [--pen N=COLOUR] [--pen-width N=TEXT] [--view L,T,R,B]
+// [--nav STEPS [--move-step F] [--zoom-step Z]] [--selection X1,Y1,X2,Y2 | --whole] [--dump]: reads
+// figures 1 to N of a plot file as the viewer's open and next-figure commands do, and draws figure
+// N as the viewer shows it, stretched over a view image of W × H pixels (688 × 469 by default).
+// The reference device is fixed at 96 pixels per inch, so the picture never depends on the screen.
+// The viewer's messages go to standard error; --dump writes the figure's retained picture to
+// standard output, one operation per line.
 #include "batch/Commands.h"
 #include "batch/OffscreenApplication.h"
 
@@ -12,8 +14,9 @@
 #include "platform/qt/Fonts.h"
 #include "platform/qt/QtText.h"
 #include "plot/Picture.h"
-#include "plot/Reader.h"
+#include "plot/PlotSession.h"
 #include "plot/Renderer.h"
+#include "plot/ViewerState.h"
 #include "plot/ViewerTexts.h"
 #include "plot/qt/PainterCanvas.h"
 #include "text/Failure.h"
@@ -29,30 +32,41 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <sstream>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace zelkova::batch {
 
 namespace {
 
 constexpr std::string_view kRenderUsage =
-    "usage: zelkova-batch render PLOT -o OUT.png|OUT.svg|OUT.pdf [--figure N] [--scale N]\n"
-    "       [--all-layers] [--mono] [--size WxH] [--dump]\n"
+    "usage: zelkova-batch render PLOT -o OUT.png|OUT.svg|OUT.pdf|OUT.bmp|OUT.emf [--figure N]\n"
+    "       [--scale N] [--all-layers] [--mono] [--size WxH] [--pen N=COLOUR] [--pen-width N=TEXT]\n"
+    "       [--view L,T,R,B] [--nav STEPS [--move-step F] [--zoom-step Z]]\n"
+    "       [--selection X1,Y1,X2,Y2 | --whole] [--dump]\n"
     "\n"
     "Draws figure N (default 1) of the plot file PLOT as the plot viewer shows it in a view of\n"
     "W x H pixels (default 688x469), at the scale 1/N (default 1), one figure per layer unless\n"
-    "--all-layers, in colour unless --mono. --dump writes the figure's drawing operations to\n"
-    "standard output; with --dump, -o may be left out.\n";
+    "--all-layers, in colour unless --mono. --pen and --pen-width set pen N's colour name and width\n"
+    "text as the pen panel does (each repeatable). --view draws into the view rectangle L,T,R,B;\n"
+    "--nav applies the viewer's buttons in order (left, right, up, down, bigger, smaller, org,\n"
+    "comma-separated) and prints the view rectangle and the percent box. --selection writes what\n"
+    "the copy commands put on the clipboard for that frame; --whole writes the whole figure at its\n"
+    "own size. --dump writes the figure's drawing operations to standard output; with --dump, -o may\n"
+    "be left out.\n";
 
 constexpr double kReferenceDpi = 96;
 constexpr int kLargestSide = 20000;
 
-enum class Format { Png, Svg, Pdf };
+enum class Format { Png, Svg, Pdf, Bmp, Emf };
 
 struct RenderOptions {
     std::string plot;
@@ -65,6 +79,14 @@ struct RenderOptions {
     int width = 688;
     int height = 469;
     bool dump = false;
+    std::vector<std::pair<int, std::string>> penColours; // --pen N=COLOUR, in order
+    std::vector<std::pair<int, std::string>> penWidths;  // --pen-width N=TEXT, in order
+    std::optional<plot::ViewRect> view;
+    std::vector<std::string> navSteps;
+    double moveStep = plot::kDefaultMoveFraction;
+    double zoomStep = plot::kDefaultZoomStep;
+    std::optional<std::array<std::int32_t, 4>> selection; // press x, y, current x, y
+    bool whole = false;
 };
 
 std::optional<Format> formatOf(const std::string& name) {
@@ -78,6 +100,63 @@ std::optional<Format> formatOf(const std::string& name) {
         return Format::Svg;
     if (extension == ".pdf")
         return Format::Pdf;
+    if (extension == ".bmp")
+        return Format::Bmp;
+    if (extension == ".emf")
+        return Format::Emf;
+    return std::nullopt;
+}
+
+// "N=TEXT" with N a pen number from 1 to 9.
+std::optional<std::pair<int, std::string>> penSetting(const std::string& text) {
+    const std::size_t equals = text.find('=');
+    if (equals == std::string::npos)
+        return std::nullopt;
+    const auto pen = text::parseInteger(text.substr(0, equals));
+    if (!pen || *pen < 1 || *pen > 9)
+        return std::nullopt;
+    return std::pair<int, std::string>(*pen, text.substr(equals + 1));
+}
+
+// Four comma-separated integers.
+std::optional<std::array<std::int32_t, 4>> fourIntegers(const std::string& text) {
+    std::array<std::int32_t, 4> values{};
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        const std::size_t comma = text.find(',', start);
+        if ((comma == std::string::npos) != (i == 3))
+            return std::nullopt;
+        const auto value = text::parseInteger(text.substr(start, comma - start));
+        if (!value)
+            return std::nullopt;
+        values[i] = *value;
+        start = comma + 1;
+    }
+    return values;
+}
+
+std::optional<std::vector<std::string>> navigationSteps(const std::string& text) {
+    static const std::array<std::string_view, 7> kSteps{"left",   "right",   "up", "down",
+                                                        "bigger", "smaller", "org"};
+    std::vector<std::string> steps;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = text.find(',', start);
+        const std::string step = text.substr(start, comma == std::string::npos ? comma : comma - start);
+        if (std::find(kSteps.begin(), kSteps.end(), step) == kSteps.end())
+            return std::nullopt;
+        steps.push_back(step);
+        if (comma == std::string::npos)
+            return steps;
+        start = comma + 1;
+    }
+}
+
+// One of the step-size menu's choices, exactly.
+std::optional<double> oneOf(const std::string& text, std::initializer_list<std::string_view> choices) {
+    for (std::string_view choice : choices)
+        if (text == choice)
+            return text::parseReal(text);
     return std::nullopt;
 }
 
@@ -101,9 +180,12 @@ std::optional<RenderOptions> parse(const Arguments& args, std::ostream& err) {
         err << "zelkova-batch render: " << problem << '\n' << kRenderUsage;
         return std::nullopt;
     };
+    static const std::array<std::string_view, 11> kWithValue{
+        "-o",     "--figure", "--scale",     "--size",      "--pen",      "--pen-width",
+        "--view", "--nav",    "--move-step", "--zoom-step", "--selection"};
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        const bool takesValue = arg == "-o" || arg == "--figure" || arg == "--scale" || arg == "--size";
+        const bool takesValue = std::find(kWithValue.begin(), kWithValue.end(), arg) != kWithValue.end();
         if (takesValue && i + 1 == args.size())
             return usage(arg + " needs a value");
         if (arg == "-o") {
@@ -118,6 +200,38 @@ std::optional<RenderOptions> parse(const Arguments& args, std::ostream& err) {
         } else if (arg == "--size") {
             if (!parseSize(args[++i], o.width, o.height))
                 return usage("--size needs WxH, each from 1 to 20000");
+        } else if (arg == "--pen" || arg == "--pen-width") {
+            const auto setting = penSetting(args[++i]);
+            if (!setting)
+                return usage(arg + " needs N=VALUE with a pen number N from 1 to 9");
+            (arg == "--pen" ? o.penColours : o.penWidths).push_back(*setting);
+        } else if (arg == "--view") {
+            const auto v = fourIntegers(args[++i]);
+            if (!v)
+                return usage("--view needs L,T,R,B (four integers)");
+            o.view = plot::ViewRect{(*v)[0], (*v)[1], (*v)[2], (*v)[3]};
+        } else if (arg == "--nav") {
+            const auto steps = navigationSteps(args[++i]);
+            if (!steps)
+                return usage("--nav needs steps among left, right, up, down, bigger, smaller, org");
+            o.navSteps = *steps;
+        } else if (arg == "--move-step") {
+            const auto step = oneOf(args[++i], {"0.05", "0.2", "0.5", "1.0"});
+            if (!step)
+                return usage("--move-step needs 0.05, 0.2, 0.5 or 1.0");
+            o.moveStep = *step;
+        } else if (arg == "--zoom-step") {
+            const auto step = oneOf(args[++i], {"1.1", "1.414", "2.0"});
+            if (!step)
+                return usage("--zoom-step needs 1.1, 1.414 or 2.0");
+            o.zoomStep = *step;
+        } else if (arg == "--selection") {
+            const auto frame = fourIntegers(args[++i]);
+            if (!frame)
+                return usage("--selection needs X1,Y1,X2,Y2 (four integers)");
+            o.selection = *frame;
+        } else if (arg == "--whole") {
+            o.whole = true;
         } else if (arg == "--all-layers") {
             o.allLayers = true;
         } else if (arg == "--mono") {
@@ -138,34 +252,41 @@ std::optional<RenderOptions> parse(const Arguments& args, std::ostream& err) {
     if (!havePlot)
         return usage("a plot file is needed");
     if (o.output.empty() && !o.dump)
-        return usage("-o OUT.png|OUT.svg|OUT.pdf (or --dump) is needed");
+        return usage("-o OUT.png|OUT.svg|OUT.pdf|OUT.bmp|OUT.emf (or --dump) is needed");
+    if (o.selection && o.whole)
+        return usage("--selection and --whole exclude each other");
     if (!o.output.empty()) {
         const auto format = formatOf(o.output);
         if (!format)
-            return usage("the output must end in .png, .svg or .pdf");
+            return usage("the output must end in .png, .svg, .pdf, .bmp or .emf");
         o.format = *format;
     }
     return o;
 }
 
-// Discards what the viewer would show while it reads the figures before the one asked for.
-class QuietMessageBoxes final : public platform::MessageBoxes {
+// Keeps the messages of the figures before the one asked for; they are shown only when the file
+// itself could not be opened.
+class CollectingMessageBoxes final : public platform::MessageBoxes {
 public:
-    platform::Reply show(const platform::Message& message) override { return message.defaultReply; }
+    platform::Reply show(const platform::Message& message) override {
+        shown.push_back(message);
+        return message.defaultReply;
+    }
+    std::vector<platform::Message> shown;
 };
 
 // The view image as the viewer leaves it after the figure: cleared to white, then the picture
 // stretched into the view rectangle.
-QImage viewImage(const plot::Picture& picture, int width, int height) {
+QImage viewImage(const plot::Picture& picture, int width, int height, const plot::ViewRect& view) {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(Qt::white);
-    plot::drawPicture(image, picture, plot::ViewRect{0, 0, width, height});
+    plot::drawPicture(image, picture, view);
     return image;
 }
 
 // The picture as an SVG or PDF document of the view's size, into `device`.
-bool writeVector(const plot::Picture& picture, const RenderOptions& o, QIODevice& device) {
-    const plot::ViewRect rect{0, 0, o.width, o.height};
+bool writeVector(const plot::Picture& picture, const RenderOptions& o, const plot::ViewRect& view,
+                 QIODevice& device) {
     if (o.format == Format::Svg) {
         QSvgGenerator svg;
         svg.setOutputDevice(&device);
@@ -177,7 +298,8 @@ bool writeVector(const plot::Picture& picture, const RenderOptions& o, QIODevice
         if (!painter.begin(&svg))
             return false;
         painter.fillRect(QRect(0, 0, o.width, o.height), Qt::white);
-        plot::drawPicture(painter, picture, rect);
+        painter.setClipRect(QRect(0, 0, o.width, o.height));
+        plot::drawPicture(painter, picture, view);
         return painter.end();
     }
     QPdfWriter pdf(&device);
@@ -191,8 +313,46 @@ bool writeVector(const plot::Picture& picture, const RenderOptions& o, QIODevice
         return false;
     // The page may be a device pixel larger than asked: stretch over the view size exactly.
     painter.fillRect(QRect(0, 0, o.width, o.height), Qt::white);
-    plot::drawPicture(painter, picture, rect);
+    painter.setClipRect(QRect(0, 0, o.width, o.height));
+    plot::drawPicture(painter, picture, view);
     return painter.end();
+}
+
+// Reads figures 1 to N as the viewer's open and next-figure commands do; the figure asked for shows
+// its messages, the ones before it only what ends the whole request.
+bool readFigures(plot::PlotSession& session, const RenderOptions& o, const plot::FigureSettings& settings,
+                 platform::MessageBoxes& messages) {
+    using Outcome = plot::PlotSession::Outcome;
+    for (std::int32_t figure = 1;; ++figure) {
+        const bool asked = figure == o.figure;
+        CollectingMessageBoxes quiet;
+        platform::MessageBoxes& shown = asked ? messages : static_cast<platform::MessageBoxes&>(quiet);
+        const Outcome outcome =
+            figure == 1 ? session.open(o.plot, settings, shown) : session.next(settings, shown);
+        switch (outcome) {
+        case Outcome::Drawn:
+            if (asked)
+                return true;
+            break;
+        case Outcome::FigureFailed:
+            // A figure before the one asked for that stops at an error is passed over as the
+            // viewer's next-figure command does: the next figure reads on from where it stopped.
+            if (asked)
+                return false;
+            break;
+        case Outcome::NoFurtherFigure:
+            if (!asked)
+                messages.plain(plot::kNoFurtherFigureText);
+            return false;
+        case Outcome::NotFound:
+        case Outcome::NotAPlotFile:
+        case Outcome::OpenFailed:
+        case Outcome::NoFile:
+            for (const platform::Message& message : quiet.shown)
+                messages.show(message);
+            return false;
+        }
+    }
 }
 
 } // namespace
@@ -201,12 +361,21 @@ int renderCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
     const std::optional<RenderOptions> options = parse(args, err);
     if (!options)
         return 2;
+    if (!options->navSteps.empty() || options->selection || options->whole ||
+        options->format == Format::Emf) {
+        err << "zelkova-batch render: --nav, --selection, --whole and EMF output are not available yet\n";
+        return 2;
+    }
     StreamMessageBoxes messages(err);
 
     plot::FigureSettings settings;
     settings.scaleText = options->scale;
     settings.layerMode = !options->allLayers;
     settings.colourMode = !options->mono;
+    for (const auto& [pen, name] : options->penColours)
+        settings.penColourNames[static_cast<std::size_t>(pen - 1)] = name;
+    for (const auto& [pen, width] : options->penWidths)
+        settings.penWidthTexts[static_cast<std::size_t>(pen - 1)] = width;
     settings.dpiX = kReferenceDpi;
     settings.dpiY = kReferenceDpi;
     try {
@@ -216,57 +385,24 @@ int renderCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
         return 1;
     }
 
-    if (!text::existsAsFile(options->plot)) {
-        messages.plain(plot::kFileNotFoundText);
-        return 1;
-    }
-    std::optional<plot::Reader> reader;
-    plot::Picture picture;
-    for (std::int32_t figure = 1;; ++figure) {
-        QuietMessageBoxes quiet;
-        platform::MessageBoxes& shown = figure == options->figure
-                                            ? static_cast<platform::MessageBoxes&>(messages)
-                                            : static_cast<platform::MessageBoxes&>(quiet);
-        try {
-            if (figure == 1) {
-                reader.emplace(plot::Reader::openFile(options->plot));
-                if (!reader->seekStartMarker()) {
-                    messages.plain(plot::kNotAPlotFileText);
-                    return 1;
-                }
-            }
-            if (plot::readFigure(*reader, picture, settings, shown) == plot::FigureEnd::NoFurtherFigure) {
-                if (figure != options->figure)
-                    messages.plain(plot::kNoFurtherFigureText);
-                return 1;
-            }
-        } catch (const std::exception& failure) {
-            // A figure before the one asked for that stops at an error is passed over as the
-            // viewer's next-figure command does: the reader stays where the error happened and the
-            // next figure reads on from there. A file that could not be opened ends it all.
-            if (figure != options->figure && reader)
-                continue;
-            // Opening shows its own message for any error up to the first figure; later figures
-            // show the error's text.
-            if (figure == 1)
-                messages.plain(plot::kCannotOpenForErrorText);
-            else
-                messages.generalError(failure.what());
-            return 1;
-        }
-        if (figure == options->figure)
-            break;
-    }
+    plot::PlotSession session;
+    const bool drawn = readFigures(session, *options, settings, messages);
     try {
-        reader->close();
+        session.close();
     } catch (const text::Failure&) {
         // the figure is read; a failing close of an input file loses nothing
     }
+    if (!drawn)
+        return 1;
+    const plot::Picture& picture = *session.picture();
 
     if (options->dump)
         out << plot::dumpPicture(picture);
     if (options->output.empty())
         return 0;
+
+    plot::ViewerState state;
+    state.viewRect = options->view.value_or(plot::ViewRect{0, 0, options->width, options->height});
 
     const std::unique_ptr<QGuiApplication> application = ensureApplication();
     platform::installFontSubstitutions();
@@ -275,14 +411,23 @@ int renderCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    bool drawn = false;
-    if (options->format == Format::Png)
-        drawn = viewImage(picture, options->width, options->height).save(&buffer, "PNG");
-    else
-        drawn = writeVector(picture, *options, buffer);
+    bool written = false;
+    switch (options->format) {
+    case Format::Png:
+    case Format::Bmp:
+        written = viewImage(picture, options->width, options->height, state.viewRect)
+                      .save(&buffer, options->format == Format::Png ? "PNG" : "BMP");
+        break;
+    case Format::Svg:
+    case Format::Pdf:
+        written = writeVector(picture, *options, state.viewRect, buffer);
+        break;
+    case Format::Emf:
+        break;
+    }
     buffer.close();
     try {
-        if (drawn) {
+        if (written) {
             text::writeFileAtomically(options->output, std::string_view(bytes.constData(), bytes.size()));
             return 0;
         }

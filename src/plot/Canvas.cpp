@@ -24,6 +24,10 @@ void Canvas::lines(std::span<const Point> endPoints) {
         line(endPoints[i], endPoints[i + 1]);
 }
 
+void Canvas::text(const TextOp&) {}
+
+void Canvas::image(const ImageOp&) {}
+
 bool Canvas::mayShow(const Bounds&) const {
     return true;
 }

@@ -2,10 +2,13 @@
 // pens, brushes, raster modes and the line and fill primitives, without any toolkit.
 #pragma once
 
+#include "plot/Bitmap.h"
 #include "plot/Colour.h"
 
 #include <cstdint>
+#include <memory>
 #include <span>
+#include <string>
 
 namespace zelkova::plot {
 
@@ -87,6 +90,32 @@ constexpr bool fills(const Brush& brush, const Pen& pen) {
     return brush.colour != kNoColour && brush.pattern != FillPattern::Hollow && pen.mode != RasterMode::Nop;
 }
 
+// The face of a text: the fixed-pitch Japanese face, or its vertical-writing form.
+enum class TextFace : std::uint8_t { Horizontal, Vertical };
+
+// A text as the figure writes it: code page 932 bytes written from `at`, the top-left corner of the
+// first character cell in the rotated text, in a cell `height` picture pixels high (the positive
+// cell height), turned `escapement` tenths of a degree counter-clockwise, with `extraSpacing` picture
+// pixels after every character. Texts are black and transparent.
+struct TextOp {
+    std::string text;
+    Point at;
+    std::int32_t height = 0;
+    std::int32_t escapement = 0;
+    std::int32_t extraSpacing = 0;
+    TextFace face = TextFace::Horizontal;
+};
+
+// A bitmap stretched into a rectangle of picture pixels (left, top inclusive; right, bottom the
+// edges after the last pixel, as a stretch target is given).
+struct ImageOp {
+    std::shared_ptr<const Bitmap> bitmap;
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t right = 0;
+    std::int32_t bottom = 0;
+};
+
 class Canvas {
 public:
     virtual ~Canvas();
@@ -100,6 +129,9 @@ public:
     virtual void polyline(std::span<const Point> points) = 0;
     // A closed polygon (alternate filling) filled with the brush and outlined with the pen.
     virtual void polygon(std::span<const Point> points) = 0;
+    // A text and an image; canvases that cannot show them draw nothing.
+    virtual void text(const TextOp& op);
+    virtual void image(const ImageOp& op);
     // False when nothing drawn inside `bounds` can be seen on this canvas; a replay skips it.
     virtual bool mayShow(const Bounds& bounds) const;
 };

@@ -7,6 +7,7 @@
 #include "plot/Picture.h"
 #include "plot/Reader.h"
 #include "plot/Records.h"
+#include "plot/ViewerState.h"
 
 #include <array>
 #include <cstdint>
@@ -22,15 +23,17 @@ class MessageBoxes;
 namespace zelkova::plot {
 
 // The viewer settings a figure is drawn with, as the viewer's fields hold them (UTF-8 texts).
+// By default the pen panel's defaults.
 struct FigureSettings {
     std::string scaleText = "1"; // the scale box: N of the scale 1/N
     bool colourMode = true;      // false: monochrome display
     bool layerMode = true;       // true: one figure per layer
-    std::array<std::string, 9> penWidthTexts{"2", "3", "3", "3", "3", "3", "3", "3", "3"};
-    std::array<std::string, 9> penColourNames{"clBlack", "clAqua",    "clRed",  "clBlue", "$000080FF",
-                                              "clGreen", "clFuchsia", "clGray", "clNone"};
+    std::array<std::string, 9> penWidthTexts;
+    std::array<std::string, 9> penColourNames;
     double dpiX = 96; // the reference device's logical pixels per inch
     double dpiY = 96;
+
+    FigureSettings();
 };
 
 // The picture frame of the reference device: 5 × 287 mm by 5 × 200 mm in picture pixels.

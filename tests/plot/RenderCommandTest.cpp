@@ -45,7 +45,7 @@ TEST(RenderUsage, RefusesMissingOrWrongArguments) {
     for (const Arguments& args : std::vector<Arguments>{{},
                                                         {plot},
                                                         {"-o", dir.file("a.png")},
-                                                        {plot, "-o", dir.file("a.bmp")},
+                                                        {plot, "-o", dir.file("a.gif")},
                                                         {plot, "-o"},
                                                         {plot, "-o", dir.file("a.png"), "--figure", "0"},
                                                         {plot, "-o", dir.file("a.png"), "--figure", "x"},

@@ -1,20 +1,18 @@
 // The plot viewer window. Created hidden at start-up and only hidden and shown afterwards; its
 // caption is its open-file state: the open plot file's full path, or the default caption. It
 // reads a plot file one figure at a time into a retained picture and stretches that onto its view
-// image.
+// image. One class, its handlers split by concern: TForm2.cpp (building, file, next figure,
+// leaving, help), TForm2Navigation.cpp, TForm2Output.cpp, TForm2Settings.cpp.
 #pragma once
 
 #include "platform/qt/Services.h"
-#include "plot/Picture.h"
-#include "plot/Reader.h"
-#include "plot/Renderer.h"
+#include "plot/PlotSession.h"
+#include "plot/ViewerState.h"
 
 #include <QMainWindow>
 
 #include <array>
 #include <functional>
-#include <memory>
-#include <optional>
 #include <string>
 
 class QAction;
@@ -46,19 +44,17 @@ public:
     std::string viewerCaption() const;
 
     // The viewer state that navigation, output and the settings work on.
-    const zelkova::plot::Picture* picture() const { return m_picture.get(); }
-    const zelkova::plot::ViewRect& viewRect() const { return m_viewRect; }
-    double magnification() const { return m_magnification; }
-    bool selectionFlag() const { return m_selectionFlag; }
-
-    // Draws the text and image records of the figures read from now on (none: they draw nothing).
-    void setTextRecordHandler(zelkova::plot::TextRecordHandler* handler) { m_textHandler = handler; }
+    const zelkova::plot::Picture* picture() const { return m_session.picture(); }
+    const zelkova::plot::ViewerState& state() const { return m_state; }
+    const zelkova::plot::ViewRect& viewRect() const { return m_state.viewRect; }
+    double magnification() const { return m_state.magnification; }
+    bool selectionFlag() const { return m_state.selectionFlag; }
 
 public slots:
-    // Reads and records the next figure from the open plot file and shows it. Throws Failure (see
-    // plot::readFigure); callers report it.
+    // Reads and records the next figure from the open plot file and shows it.
     void grafplot();
 
+    // --- TForm2.cpp ---
     // ファイル > JW_CAD外部変形用ﾃｷｽﾄﾃﾞｰﾀを読み込み作図する。
     void file1Click();
     // 次の図を作図 > 現在の図は消えます。ＯＫ
@@ -67,43 +63,97 @@ public slots:
     void back1Click();
     // ファイル > Zelkovaを終了する。
     void Exit1Click();
+    // ヘルプ
+    void Help1Click();
+
+    // --- TForm2Navigation.cpp ---
+    // ↑ ↓ ← →
+    void mnupClick();
+    void mndownClick();
+    void mnleftClick();
+    void mnrightClick();
+    // 拡大, 縮小
+    void mnbiggerClick();
+    void mnsmallerClick();
+    // 原図
+    void mnorgClick();
+    // 図の調整 > 移動量変更 > 　５％, ２０％, ５０％, 100％
+    void move05Click();
+    void move20Click();
+    void move50Click();
+    void move100Click();
+    // 図の調整 > 拡大(縮小)量変更 > １１０％, １４１％, ２００％
+    void scall110Click();
+    void scall141Click();
+    void scall200Click();
+
+    // --- TForm2Output.cpp ---
+    // 図の印刷 > 画面上の図を印刷する。
+    void Print1Click();
+    // 図の印刷 > プリンターの変更
+    void prtsetClick();
+    // 図のコピー > 左ドラッグ範囲をビップマップとしてコピーする。
+    void N7Click();
+    // 図のコピー > 左ドラッグ範囲をメタファイルとしてコピする。
+    void N6Click();
+    // ファイル > （工事中）現図の全体ををﾌｧｲﾙへ保存する。
+    void N1Click();
+    // ファイル > （工事中）画面上の図のみﾌｧｲﾙへ保存する。
+    void N5Click();
+
+    // --- TForm2Settings.cpp ---
+    // 色表示変更 > 白黒表示に変更（次図から） / カラー表示に変更（次図から）
+    void mnclrchgClick();
+    // 色表示変更 > 線色、線幅変更（次図から）
+    void mncolorsetClick();
+    // the pen panel's OK
+    void Button1Click();
+    // 図の調整 > レーヤーの扱い方法 > レーヤー毎に図を変える, 全レーヤー重ねて作図
+    void N9Click();
+    void N10Click();
+    // 図の調整 > 縮尺設定
+    void N12Click();
+    // the scale panel's OK
+    void Button2Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // TForm2.cpp
     void FormCreate(const std::string& openedFileName);
     void FormDestroy();
     void buildMenus();
-    void buildPanels(QWidget* client);
-
-    bool plotFileOpen() const;
-    // Closes the plot file reader (when one is open) and names no file in the caption. Throws
-    // Failure when closing reports an error; the reader is gone all the same.
+    // Closes the plot file (when one is named) and shows the default caption. Throws Failure when
+    // closing reports an error; the file is forgotten all the same.
     void closePlotFile();
     // Clears the view image to white, stretches the picture into the view rectangle and clears
     // the selection flag.
     void redisplay();
+    // Shows the outcome of a figure request: the view state of a new figure and its redisplay.
+    void showFigure(zelkova::plot::PlotSession::Outcome outcome,
+                    const zelkova::plot::FigureSettings& settings);
+
+    // TForm2Navigation.cpp
+    void buildButtonBar(QWidget* client);
+    void wireNavigation();
     void showMagnification();
+
+    // TForm2Output.cpp
+    void wireOutput();
+
+    // TForm2Settings.cpp
+    void buildSettingsPanels(QWidget* client);
+    void wireSettings();
+    // The settings the next figure is drawn with, read from the panels now.
     zelkova::plot::FigureSettings currentSettings() const;
 
     zelkova::platform::Services& m_services;
     std::function<void()> m_showEditor;
     std::function<void(QObject*)> m_exitApplication;
-    zelkova::plot::TextRecordHandler* m_textHandler = nullptr;
 
-    // Viewer state.
-    std::optional<zelkova::plot::Reader> m_reader;
-    std::unique_ptr<zelkova::plot::Picture> m_picture;
-    zelkova::plot::ViewRect m_viewRect;
-    double m_magnification = 1;
-    double m_moveFraction = 0.2;
-    double m_zoomStep = 1.414;
-    bool m_colourMode = true;
-    bool m_layerMode = true;
-    std::array<std::string, 9> m_penColourNames;
-    double m_scaleDenominator = 1;
-    bool m_selectionFlag = false;
+    zelkova::plot::PlotSession m_session;
+    zelkova::plot::ViewerState m_state;
     QString m_initialFolder; // of the open dialog
 
     // ファイル

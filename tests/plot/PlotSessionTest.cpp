@@ -1,0 +1,68 @@
+// Shows that a plot session keeps or forgets its file as the open and next-figure commands require,
+// and that each way a request ends shows its one message.
+#include "ScriptedMessageBoxes.h"
+#include "TempDir.h"
+
+#include "plot/PlotSession.h"
+
+#include <gtest/gtest.h>
+
+namespace zelkova::plot {
+namespace {
+
+using Outcome = PlotSession::Outcome;
+using zelkova::testing::ScriptedMessageBoxes;
+using zelkova::testing::TempDir;
+
+class PlotSessionTest : public ::testing::Test {
+protected:
+    FigureSettings settings;
+    ScriptedMessageBoxes messages;
+    TempDir dir;
+    PlotSession session;
+};
+
+TEST_F(PlotSessionTest, AMissingFileKeepsTheFormerFileAndFigure) {
+    const std::string plot = dir.write("a.txt", "ly\r\n 0 0 10 10\r\n");
+    ASSERT_EQ(session.open(plot, settings, messages), Outcome::Drawn);
+    const Picture* figure = session.picture();
+    EXPECT_EQ(session.open(dir.file("none.txt"), settings, messages), Outcome::NotFound);
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"指定のファイルを開けない！（名前が違う？）"});
+    EXPECT_EQ(session.path(), plot);
+    EXPECT_EQ(session.picture(), figure);
+}
+
+TEST_F(PlotSessionTest, AFileWithoutTheStartMarkerStaysNamedAtItsEnd) {
+    const std::string plain = dir.write("b.txt", "# no layer here\r\n 0 0 10 10\r\n");
+    EXPECT_EQ(session.open(plain, settings, messages), Outcome::NotAPlotFile);
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{" これは作図ﾌｧｲﾙでない！"});
+    EXPECT_TRUE(session.isOpen());
+    EXPECT_EQ(session.next(settings, messages), Outcome::NoFurtherFigure);
+    EXPECT_EQ(messages.texts().back(), "次の図はもうありません！");
+}
+
+TEST_F(PlotSessionTest, AnErrorInTheFirstFigureIsTheOpenCommandsAndALaterOneItsOwnText) {
+    const std::string plot = dir.write("c.txt", "ly\r\n 0 x 1 1\r\n 0 0 5 5\r\nly\r\n 0 y 1 1\r\n");
+    EXPECT_EQ(session.open(plot, settings, messages), Outcome::FigureFailed);
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"エラーのため指定のファイルを開くことが出来ない！"});
+    EXPECT_EQ(session.path(), plot) << "the file stays named, its reader where the error happened";
+    // The reader reads on after the error: the rest of the first layer is the next figure.
+    EXPECT_EQ(session.next(settings, messages), Outcome::Drawn);
+    ASSERT_NE(session.picture(), nullptr);
+    EXPECT_FALSE(session.picture()->empty());
+    EXPECT_EQ(session.next(settings, messages), Outcome::FigureFailed);
+    EXPECT_EQ(messages.shown().back().text, "入力値が数値ではありません.");
+    EXPECT_EQ(messages.shown().back().kind, platform::MessageKind::Error);
+}
+
+TEST_F(PlotSessionTest, ClosingForgetsTheFileAndTheNextFigureThenDoesNothing) {
+    ASSERT_EQ(session.open(dir.write("d.txt", "ly\r\n 0 0 1 1\r\n"), settings, messages), Outcome::Drawn);
+    session.close();
+    EXPECT_FALSE(session.isOpen());
+    EXPECT_EQ(session.next(settings, messages), Outcome::NoFile);
+    EXPECT_TRUE(messages.shown().empty());
+    EXPECT_NE(session.picture(), nullptr) << "the last figure stays until the next one";
+}
+
+} // namespace
+} // namespace zelkova::plot
