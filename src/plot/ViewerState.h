@@ -7,6 +7,7 @@
 #include "plot/Picture.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 namespace zelkova::plot {
@@ -31,6 +32,13 @@ inline constexpr std::array<PenDefault, 9> kPenDefaults{{
 // The step sizes the viewer starts with.
 inline constexpr double kDefaultMoveFraction = 0.2;
 inline constexpr double kDefaultZoomStep = 1.414;
+
+// A point of the view image, in its pixels.
+struct ViewPoint {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    friend constexpr bool operator==(ViewPoint, ViewPoint) = default;
+};
 
 struct ViewerState {
     ViewRect viewRect;        // where the whole picture frame is shown, view-image pixels
