@@ -22,7 +22,8 @@ constexpr std::string_view kUsage =
     "  render PLOT -o OUT.png|OUT.svg|OUT.pdf [--figure N] [--scale N] [--all-layers]\n"
     "         [--mono] [--size WxH] [--dump]\n"
     "                              draw one figure of a plot file\n"
-    "  --help                      this text\n";
+    "  --help                      this text\n"
+    "  --version                   the version of Zelkova\n";
 } // namespace
 
 int runBatch(const Arguments& args, std::ostream& out, std::ostream& err) {
@@ -34,6 +35,10 @@ int runBatch(const Arguments& args, std::ostream& out, std::ostream& err) {
     const Arguments rest(args.begin() + 1, args.end());
     if (command == "--help" || command == "-h" || command == "help") {
         out << kUsage;
+        return 0;
+    }
+    if (command == "--version") {
+        out << "zelkova-batch " ZELKOVA_VERSION "\n";
         return 0;
     }
     if (command == "run")
