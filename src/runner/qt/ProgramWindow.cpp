@@ -149,7 +149,11 @@ ProgramWindow::ProgramWindow(const platform::LaunchResult& failedStart, const QS
     finish();
 }
 
-ProgramWindow::~ProgramWindow() = default;
+ProgramWindow::~ProgramWindow() {
+    // The notifiers watch the process's descriptors: they go before the process closes them.
+    delete m_output;
+    delete m_endNotice;
+}
 
 void ProgramWindow::build(const QString& title) {
     setObjectName(QStringLiteral("ProgramWindow"));
