@@ -4,6 +4,7 @@
 #include "text/Cp932.h"
 #include "text/Failure.h"
 #include "text/Numbers.h"
+#include "text/SystemFiles.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -30,7 +31,7 @@ double tokenAt(const std::vector<std::string_view>& tokens, std::size_t i) {
 } // namespace
 
 Reader Reader::openFile(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = text::openStream(path);
     if (!file)
         throw text::ioFailure(errno);
     return Reader(Lexer(file));

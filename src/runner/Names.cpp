@@ -3,8 +3,7 @@
 
 #include "text/Cp932.h"
 #include "text/Paths.h"
-
-#include <sys/stat.h>
+#include "text/SystemFiles.h"
 
 namespace zelkova::runner {
 
@@ -15,24 +14,15 @@ std::string resolvedName(std::string_view name, std::string_view folder) {
 }
 
 bool sameFile(const std::string& a, const std::string& b) {
-    if (a.empty() || b.empty())
-        return false;
-    struct stat sa {};
-    struct stat sb {};
-    if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0)
-        return false;
-    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    return text::sameFile(a, b);
 }
 
 bool inMissingFolder(std::string_view name) {
     const std::string folder = text::folderPart(name);
-    struct stat st {};
-    return !folder.empty() && (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode));
+    return !folder.empty() && text::fileKind(folder) != text::FileKind::Folder;
 }
 
-namespace {
-
-char16_t folded(char16_t c) {
+char16_t foldedCase(char16_t c) {
     if (c >= u'A' && c <= u'Z')
         return c + 0x20;
     if (c >= u'Ａ' && c <= u'Ｚ')
@@ -45,10 +35,10 @@ char16_t folded(char16_t c) {
         return c + 0x20;
     if (c >= 0x400 && c <= 0x40F)
         return c + 0x50;
+    if (c >= 0x2160 && c <= 0x216F) // Roman numerals, as Windows compares file names
+        return c + 0x10;
     return c;
 }
-
-} // namespace
 
 bool equalIgnoringCase(std::string_view a, std::string_view b) {
     if (a == b)
@@ -58,7 +48,7 @@ bool equalIgnoringCase(std::string_view a, std::string_view b) {
     if (wa.size() != wb.size())
         return false;
     for (std::size_t i = 0; i < wa.size(); ++i)
-        if (folded(wa[i]) != folded(wb[i]))
+        if (foldedCase(wa[i]) != foldedCase(wb[i]))
             return false;
     return true;
 }

@@ -20,8 +20,12 @@ bool sameFile(const std::string& a, const std::string& b);
 // file"; the runner reports it the former way.
 bool inMissingFolder(std::string_view name);
 
-// Equal when compared ignoring letter case (ASCII, full-width Latin, Latin-1, Greek, Cyrillic),
-// as the file names of the platform the run files come from compare.
+// Equal when compared ignoring letter case (ASCII, full-width Latin, Latin-1, Greek, Cyrillic, Roman
+// numerals), as the file names of the platform the run files come from compare. The same on every
+// system: the tests hold it against Windows' own comparison of file names, under Wine.
 bool equalIgnoringCase(std::string_view a, std::string_view b);
+
+// The character that equalIgnoringCase compares in place of `c`: its lower-case letter, or itself.
+char16_t foldedCase(char16_t c);
 
 } // namespace zelkova::runner

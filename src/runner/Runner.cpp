@@ -13,9 +13,7 @@
 #include "text/Failure.h"
 #include "text/Lines.h"
 #include "text/Paths.h"
-
-#include <fcntl.h>
-#include <unistd.h>
+#include "text/SystemFiles.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -32,7 +30,7 @@ public:
     explicit Descriptor(int fd) : m_fd(fd) {}
     ~Descriptor() {
         if (m_fd >= 0)
-            ::close(m_fd);
+            text::closeFile(m_fd);
     }
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
@@ -42,7 +40,7 @@ public:
     void close() {
         const int fd = m_fd;
         m_fd = -1;
-        if (fd >= 0 && ::close(fd) != 0 && errno != EINTR)
+        if (fd >= 0 && text::closeFile(fd) != 0)
             throw text::ioFailure(errno);
     }
 
@@ -51,11 +49,11 @@ private:
 };
 
 Descriptor openForReading(const std::string& name) {
-    return Descriptor(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
+    return Descriptor(text::openForReading(name));
 }
 
 Descriptor createOrEmpty(const std::string& name) {
-    return Descriptor(::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    return Descriptor(text::createOrEmpty(name));
 }
 
 // The failure of opening `name`, a name in a folder that does not exist being "path not found".
@@ -97,7 +95,7 @@ public:
 private:
     // False when a case stopped the run.
     bool readRunFile() {
-        std::unique_ptr<std::FILE, FileCloser> file(std::fopen(m_request.runFilePath.c_str(), "rbe"));
+        std::unique_ptr<std::FILE, FileCloser> file(text::openStream(m_request.runFilePath));
         if (!file)
             throw openFailure(m_request.runFilePath, errno);
         text::LineReader reader(file.get());
@@ -167,7 +165,7 @@ private:
         for (const Pair& write : m_writes) {
             outputs.push_back(resolve(write));
             const std::string& unit = outputs.back().unit;
-            if (text::existsAsFile(unit) && ::unlink(unit.c_str()) != 0) {
+            if (text::existsAsFile(unit) && text::removeFile(unit) != 0) {
                 m_messages.error(kStaleWriteNotDeletedText);
                 return false;
             }
@@ -179,8 +177,8 @@ private:
 
         for (const Pair& read : m_reads) {
             const std::string unit = resolvedName(read.unitName, m_programFolder);
-            if (::unlink(unit.c_str()) != 0)
-                throw text::ioFailure(errno);
+            if (const int err = text::removeFile(unit); err != 0)
+                throw text::ioFailure(err);
         }
 
         for (const ResolvedPair& output : outputs)
@@ -240,8 +238,8 @@ private:
             return false;
         }
         output.close();
-        if (::unlink(names.unit.c_str()) != 0)
-            throw text::ioFailure(errno);
+        if (const int err = text::removeFile(names.unit); err != 0)
+            throw text::ioFailure(err);
         return true;
     }
 

@@ -3,8 +3,7 @@
 
 #include "text/Failure.h"
 #include "text/Lines.h"
-
-#include <unistd.h>
+#include "text/SystemFiles.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -18,23 +17,17 @@ ByteSource::~ByteSource() = default;
 ByteSink::~ByteSink() = default;
 
 std::size_t DescriptorSource::read(char* buffer, std::size_t size) {
-    for (;;) {
-        const ssize_t n = ::read(m_fd, buffer, size);
-        if (n >= 0)
-            return static_cast<std::size_t>(n);
-        if (errno != EINTR)
-            throw text::ioFailure(errno);
-    }
+    const std::ptrdiff_t n = text::readSome(m_fd, buffer, size);
+    if (n < 0)
+        throw text::ioFailure(errno);
+    return static_cast<std::size_t>(n);
 }
 
 void DescriptorSink::write(std::string_view bytes) {
     while (!bytes.empty()) {
-        const ssize_t n = ::write(m_fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
+        const std::ptrdiff_t n = text::writeSome(m_fd, bytes.data(), bytes.size());
+        if (n < 0)
             throw text::ioFailure(errno);
-        }
         if (n == 0)
             throw text::ioFailure(ENOSPC);
         bytes.remove_prefix(static_cast<std::size_t>(n));

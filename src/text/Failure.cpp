@@ -44,7 +44,9 @@ int errorCodeFromErrno(int errnoValue) {
     case EBUSY:
         return error::AccessDenied;
     case ENOSPC:
+#ifdef EDQUOT
     case EDQUOT:
+#endif
     case EFBIG:
         return error::DiskFull;
     default:

@@ -1,10 +1,7 @@
 // Path parts and file existence.
 #include "text/Paths.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <array>
+#include "text/SystemFiles.h"
 
 namespace zelkova::text {
 
@@ -40,18 +37,11 @@ bool hasFolderPart(std::string_view path) {
 }
 
 bool existsAsFile(const std::string& path) {
-    if (path.empty())
-        return false;
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    return fileKind(path) == FileKind::File;
 }
 
 std::string executableFolder() {
-    std::array<char, 4096> buffer{};
-    const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-    if (n <= 0)
-        return {};
-    return folderPart(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
+    return folderPart(executablePath());
 }
 
 } // namespace zelkova::text

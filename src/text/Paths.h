@@ -1,4 +1,4 @@
-// Path parts and file existence. Paths are native names: UTF-8 on Linux.
+// Path parts and file existence. Paths are UTF-8 names (see SystemFiles.h).
 #pragma once
 
 #include <string>
@@ -17,7 +17,7 @@ std::string fileNamePart(std::string_view path);
 
 bool hasFolderPart(std::string_view path);
 
-// True only when `path` names a file (or a link to one); a folder never counts.
+// True only when `path` names a file (or a link to one); a folder never counts, nor does a device.
 bool existsAsFile(const std::string& path);
 
 // The folder part of the running executable's own path.
