@@ -181,7 +181,7 @@ TEST_F(QuillonRun, OutputThatCannotBeCreatedIsReported) {
 TEST_F(QuillonRun, AReadOnlyOutputFileIsNotReplaced) {
     const fs::path output = dir.write("plot.txt", "kept");
     fs::permissions(output, fs::perms::owner_read);
-    if (std::FILE* file = std::fopen(output.c_str(), "ab")) {
+    if (std::FILE* file = std::fopen(output.string().c_str(), "ab")) {
         std::fclose(file);
         GTEST_SKIP() << "this user may write any file";
     }

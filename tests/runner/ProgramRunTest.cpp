@@ -2,18 +2,23 @@
 // their own folder under their fixed names; that they get their path alone as command line, their
 // folder as current directory, Zelkova's environment and no descriptor of ours; and that programs
 // failing, writing nothing or writing only part of their outputs stop the run with the right
-// message. The programs are small C stand-ins and, where gfortran exists, the bundled demo.
+// message. The programs are small C stand-ins and, where gfortran exists, the bundled demo. On
+// Windows (under Wine) the stand-ins are Windows programs, started through CreateProcessA.
 #include "runner/Runner.h"
 
 #include "ScriptedMessageBoxes.h"
 #include "TempDir.h"
-#include "platform/PosixProcessLauncher.h"
+#include "platform/SystemProcessLauncher.h"
 #include "text/Cp932.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <unistd.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -34,8 +39,26 @@ using testing::sameBytes;
 using zelkova::testing::CurrentDirectory;
 
 const fs::path kPrograms = ZK_TEST_PROGRAMS_DIR;
+// What a program's file name ends with: ".EXE" on Windows, nothing on Linux.
+const std::string kExe = std::string(ZK_PROGRAM_SUFFIX).empty() ? "" : ".EXE";
 
-// Changes the process's current directory for one test.
+fs::path testProgram(const std::string& name) {
+    return kPrograms / (name + ZK_PROGRAM_SUFFIX);
+}
+
+// Sets (or with nullptr removes) a variable of our environment, which started programs inherit.
+void setVariable(const char* name, const char* value) {
+#ifdef _WIN32
+    SetEnvironmentVariableA(name, value);
+    _putenv_s(name, value ? value : "");
+#else
+    if (value)
+        ::setenv(name, value, 1);
+    else
+        ::unsetenv(name);
+#endif
+}
+
 std::map<std::string, std::string> infoOf(const std::string& bytes) {
     std::map<std::string, std::string> info;
     std::istringstream in(bytes);
@@ -52,13 +75,14 @@ std::map<std::string, std::string> infoOf(const std::string& bytes) {
 
 class ProgramRunTest : public ::testing::Test {
 protected:
-    // Copies the test program `name` to `relative` inside the temporary folder.
+    // Copies the test program `name` to `relative` (+ kExe) inside the temporary folder and
+    // returns its UTF-8 name.
     std::string installProgram(const std::string& name, const std::string& relative) {
-        const fs::path target = dir.path() / relative;
+        const fs::path target = dir.path() / testing::utf8Path(relative + kExe);
         fs::create_directories(target.parent_path());
-        fs::copy_file(kPrograms / name, target, fs::copy_options::overwrite_existing);
+        fs::copy_file(testProgram(name), target, fs::copy_options::overwrite_existing);
         fs::permissions(target, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
-        return target.string();
+        return testing::utf8Name(target);
     }
 
     RunOutcome run(const std::string& runFileRelative, const std::vector<std::string>& lines) {
@@ -72,20 +96,33 @@ protected:
 
     testing::TempDir dir;
     testing::ScriptedMessageBoxes messages;
-    platform::PosixProcessLauncher launcher;
+    platform::SystemProcessLauncher launcher;
 };
+
+// The names of the files in `folder` (UTF-8), sorted.
+std::vector<std::string> filesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(testing::utf8Path(folder)))
+        names.push_back(testing::utf8Name(entry.path().filename()));
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 TEST_F(ProgramRunTest, ProgramReadsCopiesAndItsOutputsAreDeliveredWithCrLf) {
     const std::string program = installProgram("zk_transform", "prog/TRANSFORM");
     dir.write("data/input.txt", "first line\r\nsecond line\r\n");
     dir.write("data/input2.txt", "lf only\nlast without end");
-    ::setenv("ZK_PROBE", "inherited environment", 1);
+    setVariable("ZK_PROBE", "inherited environment");
+#ifndef _WIN32
     const int strayDescriptor = ::open(program.c_str(), O_RDONLY); // opened without close-on-exec
+#endif
     const RunOutcome outcome =
         run("data/RUN.FRT", {"R 'IN.DAT'='input.txt'", "R 'IN2.DAT'='input2.txt'", "W 'OUT.DAT'='output.txt'",
                              "W 'OUT2.DAT'='output2.txt'", "W 'INFO.DAT'='info.txt'", "P '" + program + "'"});
+#ifndef _WIN32
     ::close(strayDescriptor);
-    ::unsetenv("ZK_PROBE");
+#endif
+    setVariable("ZK_PROBE", nullptr);
     EXPECT_EQ(outcome, RunOutcome::Finished);
     EXPECT_TRUE(messages.shown().empty());
     EXPECT_TRUE(sameBytes("FIRST LINE\r\nSECOND LINE\r\n", readBytes(dir.file("data/output.txt"))));
@@ -93,16 +130,17 @@ TEST_F(ProgramRunTest, ProgramReadsCopiesAndItsOutputsAreDeliveredWithCrLf) {
 
     const auto info = infoOf(readBytes(dir.file("data/info.txt")));
     EXPECT_EQ(info.at("cwd"), dir.file("prog"));
+#ifdef _WIN32
+    EXPECT_EQ(info.at("commandline"), program); // unquoted, as the run file wrote it
+#else
     EXPECT_EQ(info.at("argc"), "1");
     EXPECT_EQ(info.at("argv0"), program);
-    EXPECT_EQ(info.at("probe"), "inherited environment");
     EXPECT_EQ(info.at("extra-descriptors"), "0");
+#endif
+    EXPECT_EQ(info.at("probe"), "inherited environment");
 
     // After a finished case only the program remains in its folder.
-    std::vector<std::string> left;
-    for (const auto& entry : fs::directory_iterator(dir.file("prog")))
-        left.push_back(entry.path().filename().string());
-    EXPECT_EQ(left, std::vector<std::string>{"TRANSFORM"});
+    EXPECT_EQ(filesIn(dir.file("prog")), std::vector<std::string>{"TRANSFORM" + kExe});
 }
 
 TEST_F(ProgramRunTest, ProgramFailingOnItsInputIsReportedByItsMissingOutput) {
@@ -147,7 +185,8 @@ TEST_F(ProgramRunTest, ProgramThatDoesNothingFinishesAWholeRun) {
 }
 
 TEST_F(ProgramRunTest, FileThatCannotBeExecutedGoesOnAsIfItHadEnded) {
-    const std::string notAProgram = dir.write("prog/DATA.TXT", "not a program\n"); // no execute bit
+    // Neither an executable file format nor (on Linux) an execute bit.
+    const std::string notAProgram = dir.write("prog/DATA.TXT", "not a program\n");
     EXPECT_EQ(run("data/RUN.FRT", {"W 'OUT.DAT'='out.txt'", "P '" + notAProgram + "'"}), RunOutcome::Stopped);
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_NE(messages.shown()[0].text.find("FILE=" + dir.file("prog/OUT.DAT")), std::string::npos);
@@ -165,31 +204,54 @@ TEST_F(ProgramRunTest, JapaneseFolderAndFileNamesWithBlanksWork) {
     EXPECT_EQ(infoOf(readBytes(dir.file("データ 置場/情報.txt"))).at("cwd"), dir.file("計算 プログラム"));
 }
 
+TEST_F(ProgramRunTest, ThePathAsWrittenRunsNotAProgramNamedByItsFirstWord) {
+    // "prog/RUN ME/TRANSFORM" read word by word begins with "prog/RUN", the name of another
+    // program in the same folder.
+    const std::string program = installProgram("zk_transform", "prog/RUN ME/TRANSFORM");
+    installProgram("zk_partial", "prog/RUN");
+    dir.write("data/in.txt", "the right program\n");
+    EXPECT_EQ(run("data/RUN.FRT", {"R 'IN.DAT'='in.txt'", "W 'OUT.DAT'='out.txt'", "W 'INFO.DAT'='info.txt'",
+                                   "P '" + program + "'"}),
+              RunOutcome::Finished);
+    EXPECT_TRUE(messages.shown().empty());
+    EXPECT_EQ(readBytes(dir.file("data/out.txt")), "THE RIGHT PROGRAM\r\n");
+#ifdef _WIN32
+    EXPECT_EQ(infoOf(readBytes(dir.file("data/info.txt"))).at("commandline"), program); // still unquoted
+#endif
+}
+
 TEST_F(ProgramRunTest, RelativeProgramPathsAreTakenFromTheCurrentDirectory) {
     installProgram("zk_transform", "work/bin dir/TRANSFORM");
     dir.write("work/data/in.txt", "relative\n");
     CurrentDirectory cd(dir.file("work"));
     // The program folder "bin dir/" is relative too; the child enters it before it starts.
     EXPECT_EQ(run("work/data/RUN.FRT", {"R 'IN.DAT'='in.txt'", "W 'OUT.DAT'='out.txt'",
-                                        "W 'INFO.DAT'='info.txt'", "P 'bin dir/TRANSFORM'"}),
+                                        "W 'INFO.DAT'='info.txt'", "P 'bin dir/TRANSFORM" + kExe + "'"}),
               RunOutcome::Finished);
     EXPECT_TRUE(messages.shown().empty());
     EXPECT_EQ(readBytes(dir.file("work/data/out.txt")), "RELATIVE\r\n");
     const auto info = infoOf(readBytes(dir.file("work/data/info.txt")));
+#ifdef _WIN32
+    EXPECT_EQ(info.at("cwd"), dir.file("work\\bin dir")); // as the system writes it
+    EXPECT_EQ(info.at("commandline"), "bin dir/TRANSFORM.EXE");
+#else
     EXPECT_EQ(info.at("cwd"), dir.file("work/bin dir"));
     EXPECT_EQ(info.at("argv0"), "bin dir/TRANSFORM");
+#endif
 }
 
 TEST_F(ProgramRunTest, ProgramWithoutFolderPartRunsInZelkovasCurrentDirectory) {
     installProgram("zk_transform", "here/TRANSFORM");
     dir.write("data/in.txt", "here\n");
     CurrentDirectory cd(dir.file("here"));
-    EXPECT_EQ(run("data/RUN.FRT", {"R 'IN.DAT'='in.txt'", "W 'OUT.DAT'='out.txt'", "P 'TRANSFORM'"}),
-              RunOutcome::Finished);
+    EXPECT_EQ(
+        run("data/RUN.FRT", {"R 'IN.DAT'='in.txt'", "W 'OUT.DAT'='out.txt'", "P 'TRANSFORM" + kExe + "'"}),
+        RunOutcome::Finished);
     EXPECT_TRUE(messages.shown().empty());
     EXPECT_EQ(readBytes(dir.file("data/out.txt")), "HERE\r\n");
 }
 
+#ifndef _WIN32
 TEST_F(ProgramRunTest, ProgramReadsZelkovasOwnStandardInput) {
     // A program that reads its standard input gets ours, here a pipe holding a few bytes and then
     // its end, never a pipe of its own that nobody writes.
@@ -227,6 +289,44 @@ TEST(PosixProcessLauncher, ReportsStartsAndExitCodes) {
     EXPECT_TRUE(crashing.started);
     EXPECT_EQ(crashing.signal, SIGSEGV);
 }
+#else
+TEST(WindowsProcessLauncher, ReportsStartsAndExitCodes) {
+    testing::TempDir dir;
+    platform::WindowsProcessLauncher launcher;
+    const platform::LaunchResult missing = launcher.runAndWait(dir.file("NOSUCH.EXE"), "");
+    EXPECT_FALSE(missing.started);
+    EXPECT_EQ(missing.startError, ENOENT);
+    EXPECT_FALSE(launcher.runAndWait("", "").started);
+    const std::string folder = dir.file("");
+    const platform::LaunchResult nothing =
+        launcher.runAndWait(testing::utf8Name(testProgram("zk_nothing")), folder);
+    EXPECT_TRUE(nothing.started);
+    EXPECT_EQ(nothing.exitCode, 0);
+    const platform::LaunchResult partial =
+        launcher.runAndWait(testing::utf8Name(testProgram("zk_partial")), dir.file("no such folder"));
+    EXPECT_FALSE(partial.started); // a folder that cannot be entered
+    EXPECT_NE(partial.startError, 0);
+    const platform::LaunchResult failing =
+        launcher.runAndWait(testing::utf8Name(testProgram("zk_fail3")), folder);
+    EXPECT_TRUE(failing.started);
+    EXPECT_EQ(failing.exitCode, 3);
+}
+
+TEST(WindowsProcessLauncher, NamesOutsideTheAnsiCodePageCannotBeStarted) {
+    // CreateProcessA takes the system's ANSI code page (932 here, as on a Japanese Windows): a
+    // Japanese name reaches it whole, a Korean one cannot be written in it at all.
+    ASSERT_EQ(GetACP(), 932u) << "the tests run under a Japanese locale (scripts/wine-run.sh)";
+    testing::TempDir dir;
+    platform::WindowsProcessLauncher launcher;
+    for (const char* folder : {"計算", "한국"}) {
+        const fs::path program = dir.path() / testing::utf8Path(folder) / "NOTHING.EXE";
+        fs::create_directories(program.parent_path());
+        fs::copy_file(testProgram("zk_nothing"), program);
+        const platform::LaunchResult result = launcher.runAndWait(testing::utf8Name(program), "");
+        EXPECT_EQ(result.started, std::string(folder) == "計算") << folder;
+    }
+}
+#endif
 
 #ifdef ZK_DEMO_PROGRAM
 // The bundled demo laid out as in the repository: examples/demo with its run file, its data and

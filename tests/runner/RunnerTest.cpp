@@ -10,12 +10,16 @@
 #include "TempDir.h"
 #include "text/Cp932.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
+#ifdef _WIN32
+#include "text/SystemFiles.h"
+
+#include <windows.h>
+#endif
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -303,13 +307,69 @@ TEST_F(RunnerTest, WriteSameFileUnderAnotherPathFormKeepsTheOutput) {
     EXPECT_EQ(readBytes(inProgram("OUT.DAT")), "result\n");
 }
 
-TEST_F(RunnerTest, NamesDifferingOnlyInLetterCaseAreDifferentFiles) {
+TEST_F(RunnerTest, NamesDifferingOnlyInLetterCaseAreTheSameFileOnlyWhereTheSystemSaysSo) {
     program = dir.write("data/CALC", "program beside the run file");
     programWrites({{"../data/OUT.DAT", "result\n"}});
+#ifdef _WIN32
+    // Windows' names ignore letter case: both sides name the program's output, which is never
+    // copied onto itself.
+    EXPECT_EQ(run({"W 'OUT.DAT'='out.dat'", "P '" + program + "'"}), RunOutcome::Stopped);
+    EXPECT_EQ(onlyPlainMessage(), "WRITE文の行で\"＝\"の左右ﾌｧｲﾙ名同じ！\r\nﾌｧｲﾙ名＝" + inData("OUT.DAT"));
+    EXPECT_EQ(readBytes(inData("OUT.DAT")), "result\n");
+#else
     EXPECT_EQ(run({"W 'OUT.DAT'='out.dat'", "P '" + program + "'"}), RunOutcome::Finished);
     EXPECT_EQ(readBytes(inData("out.dat")), "result\r\n");
     EXPECT_FALSE(exists(inData("OUT.DAT")));
+#endif
 }
+
+#ifdef _WIN32
+// A file that another program holds open without sharing it, as an editor or a spreadsheet holds
+// the file the user is looking at.
+class HeldFile {
+public:
+    explicit HeldFile(const std::string& name)
+        : m_handle(CreateFileW(text::wideName(name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr)) {
+        EXPECT_NE(m_handle, INVALID_HANDLE_VALUE) << name;
+    }
+    ~HeldFile() { CloseHandle(m_handle); }
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
+
+private:
+    HANDLE m_handle;
+};
+
+TEST_F(RunnerTest, TargetHeldByAnotherProgramStopsWithTheInUseMessage) {
+    programWrites({{"OUT.DAT", "result\n"}});
+    dir.write("data/out.txt", "the user's previous result\r\n");
+    HeldFile held(inData("out.txt"));
+    EXPECT_EQ(run({"W 'OUT.DAT'='out.txt'", programLine()}), RunOutcome::Stopped);
+    EXPECT_EQ(onlyPlainMessage(), "WRITEﾌｧｲﾙ＝" + inData("out.txt") +
+                                      " error !\r\n\r\nこのﾌｧｲﾙは現在使用中で書き込めない！\r\n\r\n"
+                                      "このﾌｧｲﾙを閉じてやり直して下さい");
+    EXPECT_EQ(readBytes(inProgram("OUT.DAT")), "result\n");
+}
+
+TEST_F(RunnerTest, StaleOutputHeldByAnotherProgramStopsInAnErrorBox) {
+    dir.write("prog/OUT.DAT", "an earlier run's output, still open elsewhere\n");
+    HeldFile held(inProgram("OUT.DAT"));
+    EXPECT_EQ(run({"W 'OUT.DAT'='out.txt'", programLine()}), RunOutcome::Stopped);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown().front().kind, MessageKind::Error);
+    EXPECT_EQ(messages.shown().front().text, "既存のWRITEﾌｧｲﾙ消去に失敗！");
+    EXPECT_TRUE(processes.starts().empty());
+}
+
+TEST_F(RunnerTest, InputHeldByAnotherProgramIsAccessDenied) {
+    dir.write("data/in.dat", "x\n");
+    HeldFile held(inData("in.dat"));
+    EXPECT_EQ(run({"R 'IN.DAT'='in.dat'", programLine()}), RunOutcome::Stopped);
+    EXPECT_EQ(onlyGeneralError(), "ファイルへのアクセスが拒否されました.");
+    EXPECT_TRUE(processes.starts().empty());
+}
+#endif
 
 TEST_F(RunnerTest, TargetShownInThePlotViewerIsRefusedIgnoringCase) {
     caption = inData("PLOT.TXT");
@@ -351,6 +411,7 @@ TEST_F(RunnerTest, TargetThatCannotBeCreatedStopsWithTheInUseMessage) {
     EXPECT_EQ(readBytes(inProgram("OUT.DAT")), "result\n");
 }
 
+#ifndef _WIN32 // Linux's special files; Windows: the held files above
 TEST_F(RunnerTest, DeliveryThatFailsMidwayKeepsTheProgramsOutput) {
     if (!exists("/dev/full"))
         GTEST_SKIP() << "no /dev/full here";
@@ -362,6 +423,7 @@ TEST_F(RunnerTest, DeliveryThatFailsMidwayKeepsTheProgramsOutput) {
     EXPECT_EQ(readBytes(inProgram("OUT2.DAT")), "second\n");
     EXPECT_FALSE(exists(inData("two.txt")));
 }
+#endif
 
 // --- the messages that stop a run ----------------------------------------------------------------
 
@@ -427,6 +489,7 @@ TEST_F(RunnerTest, UnquotedUnitNameIsTheProgramFolder) {
                   programFolder);
 }
 
+#ifndef _WIN32 // Linux's special files; Windows: the held files above
 TEST_F(RunnerTest, StaleOutputThatCannotBeDeletedStopsInAnErrorBox) {
     if (!fs::is_regular_file("/proc/self/status"))
         GTEST_SKIP() << "no /proc here";
@@ -438,6 +501,7 @@ TEST_F(RunnerTest, StaleOutputThatCannotBeDeletedStopsInAnErrorBox) {
     EXPECT_EQ(m.text, "既存のWRITEﾌｧｲﾙ消去に失敗！");
     EXPECT_TRUE(processes.starts().empty());
 }
+#endif
 
 TEST_F(RunnerTest, EachPairsChecksComeInTheirOrder) {
     program = dir.write("data/CALC", "program beside the run file");
@@ -461,11 +525,19 @@ TEST_F(RunnerTest, EachPairsChecksComeInTheirOrder) {
 }
 
 TEST_F(RunnerTest, EveryStopClosesWhatTheRunOpened) {
+#ifdef _WIN32
+    auto openDescriptors = [] {
+        DWORD handles = 0;
+        GetProcessHandleCount(GetCurrentProcess(), &handles);
+        return handles;
+    };
+#else
     if (!fs::is_directory("/proc/self/fd"))
         GTEST_SKIP() << "no /proc here";
     auto openDescriptors = [] {
         return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator{});
     };
+#endif
     const auto before = openDescriptors();
     dir.write("data/in.dat", "x\n");
     // Stopped with the output open for reading (the plot viewer's file)...
@@ -506,6 +578,7 @@ TEST_F(RunnerTest, ReadCopyIntoAMissingFolderIsPathNotFound) {
     EXPECT_TRUE(processes.starts().empty());
 }
 
+#ifndef _WIN32 // Linux's special files; Windows: the held files above
 TEST_F(RunnerTest, UnreadableInputIsAGeneralError) {
     const std::string unreadable = "/proc/sys/vm/drop_caches"; // write-only, even for root
     if (!fs::is_regular_file(unreadable))
@@ -514,8 +587,18 @@ TEST_F(RunnerTest, UnreadableInputIsAGeneralError) {
     EXPECT_EQ(onlyGeneralError(), "ファイルへのアクセスが拒否されました.");
     EXPECT_TRUE(processes.starts().empty());
 }
+#endif
 
 TEST_F(RunnerTest, UnreadableOutputIsAGeneralErrorAndStaysPut) {
+#ifdef _WIN32
+    // The program's output held by another program without sharing.
+    std::unique_ptr<HeldFile> held;
+    processes.onNext([&](const FakeProcessLauncher::Start&) {
+        dir.write("prog/OUT.DAT", "result\n");
+        held = std::make_unique<HeldFile>(inProgram("OUT.DAT"));
+        return LaunchResult{true, 0};
+    });
+#else
     const std::string unreadable = "/proc/sys/vm/drop_caches";
     if (!fs::is_regular_file(unreadable))
         GTEST_SKIP() << "no " << unreadable << " here";
@@ -523,6 +606,7 @@ TEST_F(RunnerTest, UnreadableOutputIsAGeneralErrorAndStaysPut) {
         fs::create_symlink(unreadable, inProgram("OUT.DAT"));
         return LaunchResult{true, 0};
     });
+#endif
     EXPECT_EQ(run({"W 'OUT.DAT'='out.txt'", programLine()}), RunOutcome::Stopped);
     EXPECT_EQ(onlyGeneralError(), "ファイルへのアクセスが拒否されました.");
     EXPECT_TRUE(exists(inProgram("OUT.DAT")));

@@ -5,9 +5,12 @@
 
 #include "TempDir.h"
 #include "text/Failure.h"
+#include "text/SystemFiles.h"
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <unistd.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -191,6 +194,7 @@ TEST(TextCopy, DestinationFailurePassesOnAfterWhatFitted) {
     EXPECT_LE(sink.written, 10000u);
 }
 
+#ifndef _WIN32
 TEST(TextCopy, DescriptorSinkReportsAFullDevice) {
     const int fd = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
     if (fd < 0)
@@ -205,20 +209,21 @@ TEST(TextCopy, DescriptorSinkReportsAFullDevice) {
     }
     ::close(fd);
 }
+#endif
 
 TEST(TextCopy, DescriptorsCopyAFileByTheSameRule) {
     testing::TempDir dir;
     const std::string from = dir.write("from.txt", "one\ntwo\r\nthree");
     const std::string to = dir.file("to.txt");
-    const int in = ::open(from.c_str(), O_RDONLY);
-    const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int in = text::openForReading(from);
+    const int out = text::createOrEmpty(to);
     ASSERT_GE(in, 0);
     ASSERT_GE(out, 0);
     DescriptorSource source(in);
     DescriptorSink sink(out);
     copyText(source, sink);
-    ::close(in);
-    ::close(out);
+    EXPECT_EQ(text::closeFile(in), 0);
+    EXPECT_EQ(text::closeFile(out), 0);
     EXPECT_TRUE(sameBytes("one\r\ntwo\r\nthree\r\n", testing::readBytes(to)));
 }
 

@@ -27,15 +27,15 @@ TempDir::~TempDir() {
 }
 
 std::string TempDir::file(std::string_view name) const {
-    return (m_path / std::string(name)).string();
+    return utf8Name(m_path / utf8Path(name));
 }
 
 std::string TempDir::write(std::string_view name, std::string_view bytes) const {
-    const std::filesystem::path p = m_path / std::string(name);
+    const std::filesystem::path p = m_path / utf8Path(name);
     std::filesystem::create_directories(p.parent_path());
     std::ofstream out(p, std::ios::binary);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return p.string();
+    return utf8Name(p);
 }
 
 std::string TempDir::copyFixture(std::string_view repoRelative, std::string_view name) const {
@@ -63,6 +63,19 @@ std::string readBytes(const std::filesystem::path& path) {
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+std::string readBytes(const std::string& utf8Name) {
+    return readBytes(utf8Path(utf8Name));
+}
+
+std::filesystem::path utf8Path(std::string_view name) {
+    return std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
+
+std::string utf8Name(const std::filesystem::path& path) {
+    const std::u8string name = path.u8string();
+    return std::string(name.begin(), name.end());
 }
 
 ::testing::AssertionResult sameBytes(std::string_view expected, std::string_view actual) {

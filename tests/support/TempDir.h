@@ -18,9 +18,9 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& path() const { return m_path; }
-    // The native (UTF-8) name of `name` inside the folder.
+    // The UTF-8 name of `name` (UTF-8) inside the folder.
     std::string file(std::string_view name) const;
-    // Writes `bytes` to `name` (creating folders on the way) and returns its native name.
+    // Writes `bytes` to `name` (creating folders on the way) and returns its UTF-8 name.
     std::string write(std::string_view name, std::string_view bytes) const;
     // Copies a file of the repository (relative to its root) into the folder.
     std::string copyFixture(std::string_view repoRelative, std::string_view name) const;
@@ -35,6 +35,12 @@ std::filesystem::path sourceDir();
 std::filesystem::path corpusDir();
 
 std::string readBytes(const std::filesystem::path& path);
+std::string readBytes(const std::string& utf8Name);
+
+// A path from a UTF-8 name, and a path's UTF-8 name: the form every name of the core takes. (On
+// Windows a std::string handed to std::filesystem::path is taken in the system's ANSI code page.)
+std::filesystem::path utf8Path(std::string_view name);
+std::string utf8Name(const std::filesystem::path& path);
 
 // Makes `path` the current directory until the end of the scope.
 class CurrentDirectory {
