@@ -17,7 +17,8 @@ using platform::named;
 
 namespace {
 constexpr Colour kAqua = Colour::fromRgb(0, 255, 255);
-constexpr Colour kWindowColour{platform::kSystemColourFlag | 5}; // clWindow
+constexpr std::uint32_t kWindowIndex = 5; // clWindow, the window background colour
+constexpr Colour kWindowColour{platform::kSystemColourFlag | kWindowIndex};
 
 struct Row {
     const char* captionName;
@@ -57,8 +58,8 @@ PenPanel::PenPanel(QWidget* parent) : QFrame(parent) {
     setGeometry(0, 7, 209, 434);
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
-    // The window background colour, as the desktop shows clWindow.
-    setBackgroundRole(platform::systemColourEntries()[kWindowColour.value & 0xFF].role);
+    // The window background colour, as the caption labels show it between picks.
+    setBackgroundRole(platform::systemColourEntries()[kWindowIndex].role);
     setAutoFillBackground(true);
     // The places are fixed in pixels, so the text size is too (the desktop's face, 12 pixels).
     QFont panelFont = font();

@@ -17,6 +17,7 @@
 
 class QAction;
 class QFrame;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
