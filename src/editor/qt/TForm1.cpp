@@ -161,6 +161,7 @@ void TForm1::createComponents() {
     Timer1->start();
 
     connect(RichEdit1, &QPlainTextEdit::textChanged, this, &TForm1::RichEdit1Change);
+    connect(RichEdit1->document(), &QTextDocument::contentsChange, this, &TForm1::followLineEdits);
     connect(RichEdit1, &editor::EditorTextArea::keyPressed, this, &TForm1::RichEdit1KeyDown);
     connect(RichEdit1, &editor::EditorTextArea::mousePressed, this, &TForm1::RichEdit1MouseDown);
     connect(RichEdit1, &QPlainTextEdit::cursorPositionChanged, this, &TForm1::refreshIndicators);
@@ -319,10 +320,7 @@ void TForm1::New1Click() {
         return;
     m_highlighter->clear();
     RichEdit1->clear();
-    m_loadedText.clear();
-    m_loadedBytes.clear();
-    m_lineEnd = editor::LineEnd::CrLf;
-    m_tail.clear();
+    m_lines = editor::LoadedLines();
     setWindowTitle(qText(editor::kNewFileName));
     m_state.documentName = std::string(editor::kNewFileName);
     m_state.runFile = false;
@@ -364,12 +362,10 @@ void TForm1::Open1Click() {
 void TForm1::loadDocument(const std::string& path, const std::string& bytes) {
     m_state.colouringGuard = editor::ColouringGuard::Loading;
     m_highlighter->clear();
-    editor::DocumentText loaded = editor::documentTextOf(bytes);
-    m_loadedText = platform::fromCp932(loaded.lines);
-    m_loadedBytes = bytes;
-    m_lineEnd = loaded.lineEnd;
-    m_tail = std::move(loaded.tail);
-    RichEdit1->setPlainText(m_loadedText);
+    editor::LoadedLines loaded(bytes);
+    RichEdit1->setPlainText(platform::fromCp932(loaded.text()));
+    // Taken over after the text is in: loading is no edit to follow.
+    m_lines = std::move(loaded);
 
     m_state.documentName = path;
     setWindowTitle(fromUtf8(path));
@@ -437,10 +433,35 @@ bool TForm1::offerToSave(SaveOutcome (TForm1::*saveCommand)()) {
 }
 
 std::string TForm1::documentBytes() const {
-    const QString current = RichEdit1->toPlainText();
-    if (current == m_loadedText)
-        return m_loadedBytes;
-    return editor::fileBytesOf(platform::toCp932(current), m_lineEnd, m_tail);
+    std::vector<std::u16string> lines;
+    lines.reserve(static_cast<std::size_t>(RichEdit1->document()->blockCount()));
+    for (QTextBlock block = RichEdit1->document()->firstBlock(); block.isValid(); block = block.next()) {
+        // As the plain text reads: a no-break space is a space.
+        QString line = block.text();
+        line.replace(QChar::Nbsp, QLatin1Char(' '));
+        lines.push_back(line.toStdU16String());
+    }
+    return m_lines.fileBytes(lines);
+}
+
+void TForm1::followLineEdits(int position, int /*charsRemoved*/, int charsAdded) {
+    // The lines from the one the change starts in to the one it ends in are what replaced the
+    // lines the change covered before; how many those were follows from the change of the count.
+    const QTextDocument* document = RichEdit1->document();
+    const QTextBlock firstBlock = document->findBlock(position);
+    QTextBlock lastBlock = document->findBlock(position + charsAdded);
+    if (!lastBlock.isValid())
+        lastBlock = document->lastBlock();
+    const int first = firstBlock.isValid() ? firstBlock.blockNumber() : lastBlock.blockNumber();
+    const auto added = static_cast<std::ptrdiff_t>(lastBlock.blockNumber() - first + 1);
+    const auto growth = static_cast<std::ptrdiff_t>(document->blockCount()) -
+                        static_cast<std::ptrdiff_t>(m_lines.lineCount());
+    const std::ptrdiff_t removed = std::max<std::ptrdiff_t>(added - growth, 1);
+    m_lines.linesReplaced(
+        static_cast<std::size_t>(first), static_cast<std::size_t>(removed), static_cast<std::size_t>(added),
+        [document](std::size_t line) {
+            return document->findBlockByNumber(static_cast<int>(line)).text().toStdU16String();
+        });
 }
 
 bool TForm1::writeDocument(const std::string& path) {
@@ -450,9 +471,8 @@ bool TForm1::writeDocument(const std::string& path) {
     } catch (const text::Failure&) {
         return false;
     }
-    // What is on disk now is what a later unedited save writes again.
-    m_loadedText = RichEdit1->toPlainText();
-    m_loadedBytes = std::move(bytes);
+    // What is on disk now is what a later save keeps of the lines that stay unchanged.
+    m_lines = editor::LoadedLines(bytes);
     return true;
 }
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "editor/DocumentState.h"
-#include "editor/DocumentText.h"
+#include "editor/LoadedLines.h"
 #include "listing/PageTable.h"
 #include "platform/qt/Services.h"
 
@@ -110,6 +110,9 @@ private:
     std::string documentBytes() const;
 
     void loadDocument(const std::string& path, const std::string& bytes);
+    // Follows which loaded line each line of the text area descends from (QTextDocument's
+    // contentsChange).
+    void followLineEdits(int position, int charsRemoved, int charsAdded);
     void countListingPages();
     void setModified(bool modified);
     std::size_t lineCount() const;
@@ -134,12 +137,9 @@ private:
     std::unique_ptr<TprtForm1> m_prtForm;
     TForm2* m_plotViewer = nullptr;
 
-    // The loaded file as the text area got it, and its bytes: while the text is unchanged, saving
-    // writes these bytes back untouched.
-    QString m_loadedText;
-    std::string m_loadedBytes;
-    zelkova::editor::LineEnd m_lineEnd = zelkova::editor::LineEnd::CrLf;
-    std::string m_tail;
+    // The file as last loaded or saved, line by line: saving writes every line the user did not
+    // change with these bytes.
+    zelkova::editor::LoadedLines m_lines;
 
     QString m_saveDialogFolder;
     bool m_suppressOpenedFileName = false;
