@@ -607,6 +607,29 @@ TEST_F(EditorEditing, UndoNeverClearsTheModifiedFlagOfAChangedText) {
     EXPECT_FALSE(modified());
 }
 
+TEST_F(EditorEditing, APasteIsAnUndoStepOfItsOwn) {
+    create();
+    setText("R IN = ");
+    richEdit()->moveCursor(QTextCursor::End);
+    s.files.chooseNext(QStringLiteral("/data/IN.DAT"));
+    trigger(form.get(), "flnmpaste1");
+    QTest::keyClicks(richEdit(), " x");
+    trigger(form.get(), "Undo1");
+    EXPECT_EQ(text(), "R IN = /data/IN.DAT");
+
+    // The clipboard's paste, with typing before and after it.
+    QTest::keyClicks(richEdit(), "ab");
+    s.clipboard.setText(QStringLiteral("cd"));
+    trigger(form.get(), "Paste1");
+    QTest::keyClicks(richEdit(), "ef");
+    trigger(form.get(), "Undo1");
+    EXPECT_EQ(text(), "R IN = /data/IN.DATabcd");
+    QTest::keyClicks(richEdit(), "gh");
+    QTest::keyClick(richEdit(), Qt::Key_V, Qt::ControlModifier);
+    trigger(form.get(), "Undo1");
+    EXPECT_EQ(text(), "R IN = /data/IN.DATabcdgh");
+}
+
 TEST_F(EditorEditing, FileNamePasteInsertsThePathUnquotedAndMarksModified) {
     const std::string doc = dir.write("docs/run.FRT", "R IN = \r\n");
     create(doc);

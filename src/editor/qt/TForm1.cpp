@@ -20,6 +20,7 @@
 #include "text/Files.h"
 #include "text/Paths.h"
 
+#include <QAbstractUndoItem>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -112,6 +113,13 @@ QString withNewlines(QString text) {
     text.replace(QChar::LineSeparator, QLatin1Char('\n'));
     return text;
 }
+
+// Ends an undo step: undoing and redoing it changes nothing.
+class StepEnd final : public QAbstractUndoItem {
+public:
+    void undo() override {}
+    void redo() override {}
+};
 
 // The PDF file a plain print proposes when jobs go to a file: beside the document, named after it.
 QString suggestedPdfName(const std::string& documentName) {
@@ -563,7 +571,20 @@ void TForm1::Paste1Click() {
     const QString pasted = m_services.clipboard.text();
     if (pasted.isEmpty())
         return;
-    RichEdit1->insertPlainText(withNewlines(pasted));
+    insertAsOneStep(withNewlines(pasted));
+}
+
+void TForm1::insertAsOneStep(const QString& text) {
+    QTextCursor cursor = RichEdit1->textCursor();
+    cursor.beginEditBlock();
+    cursor.insertText(text);
+    // The document merges an insertion into the one just before it when the two adjoin, so typing
+    // after a paste would be undone together with it. An undo item that does nothing, last in the
+    // paste's step, keeps the typing out.
+    RichEdit1->document()->appendUndoItem(new StepEnd);
+    cursor.endEditBlock();
+    RichEdit1->setTextCursor(cursor);
+    RichEdit1->ensureCursorVisible();
 }
 
 void TForm1::flnmpaste1Click() {
@@ -576,7 +597,7 @@ void TForm1::flnmpaste1Click() {
     if (!choice)
         return;
     setModified(true);
-    RichEdit1->insertPlainText(choice->path);
+    insertAsOneStep(choice->path);
     m_state.referenceFileName = toUtf8(choice->path);
 }
 

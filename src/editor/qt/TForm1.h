@@ -121,6 +121,8 @@ private:
     void refreshPageIndicator();
     void refreshPositionIndicator();
     void showPopupMenu(const QPoint& position);
+    // Inserts `text` at the caret, in place of the selection, as an undo step of its own.
+    void insertAsOneStep(const QString& text);
 
     void openSearchDialog(zelkova::editor::SearchDialog& dialog);
     // The first occurrence of the dialog's search text at or after `start`, with its own
