@@ -607,6 +607,18 @@ TEST_F(EditorEditing, UndoNeverClearsTheModifiedFlagOfAChangedText) {
     EXPECT_FALSE(modified());
 }
 
+TEST_F(EditorEditing, TabsStopEveryEightColumns) {
+    create();
+    setText("\tX\n        X\n\t\tY\n                Y");
+    auto xOf = [this](int line, int column) {
+        QTextCursor cursor(richEdit()->document()->findBlockByNumber(line));
+        cursor.setPosition(cursor.position() + column);
+        return richEdit()->cursorRect(cursor).x();
+    };
+    EXPECT_EQ(xOf(0, 1), xOf(1, 8));
+    EXPECT_EQ(xOf(2, 2), xOf(3, 16));
+}
+
 TEST_F(EditorEditing, APasteIsAnUndoStepOfItsOwn) {
     create();
     setText("R IN = ");

@@ -24,6 +24,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -147,6 +148,8 @@ void TForm1::createComponents() {
 
     RichEdit1 = named(new editor::EditorTextArea(this), "RichEdit1");
     RichEdit1->setFont(platform::japaneseFixedFont(19));
+    // Tab stops every 8 columns, so that tab-indented Fortran lines up with space-indented lines.
+    RichEdit1->setTabStopDistance(8 * QFontMetricsF(RichEdit1->font()).horizontalAdvance(QLatin1Char(' ')));
     RichEdit1->setLineWrapMode(QPlainTextEdit::NoWrap);
     RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
