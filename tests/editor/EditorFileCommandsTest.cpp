@@ -504,6 +504,35 @@ TEST_F(EditorCommands, ListingPrintTitlesTheOpenedFile) {
     EXPECT_EQ(title, path);
 }
 
+TEST_F(EditorCommands, RelativeNamesBecomeFullPaths) {
+    dir.write("examples/demo/DEMO.FRT", "R IN.DAT = A.DAT\r\n");
+    dir.write("examples/demo/RESULT1.LST", "1 RESULT\r\n");
+    const CurrentDirectory current(dir.path());
+    const std::string folder = dir.path().string() + "/examples/demo/";
+    auto listingTitle = [this] {
+        std::string title;
+        s.modal.onNext([&title](QDialog& dialog) {
+            title = dialog.findChild<QLineEdit*>(QStringLiteral("Edit1"))->text().toStdString();
+            return 0;
+        });
+        trigger(form.get(), "FOTRAN1");
+        return title;
+    };
+    // The command-line file keeps its caption as typed.
+    create("examples/demo/DEMO.FRT");
+    EXPECT_EQ(caption(), "examples/demo/DEMO.FRT");
+    EXPECT_EQ(form->documentName(), folder + "DEMO.FRT");
+    EXPECT_EQ(form->openedFileName(), folder + "DEMO.FRT");
+    EXPECT_EQ(listingTitle(), folder + "DEMO.FRT");
+
+    s.files.chooseNext(QStringLiteral("examples/demo/./RESULT1.LST"));
+    trigger(form.get(), "Open1");
+    EXPECT_EQ(caption(), folder + "RESULT1.LST");
+    EXPECT_EQ(form->documentName(), folder + "RESULT1.LST");
+    EXPECT_EQ(form->openedFileName(), folder + "RESULT1.LST");
+    EXPECT_EQ(listingTitle(), folder + "RESULT1.LST");
+}
+
 TEST_F(EditorCommands, HelpShowsAFreshHelpWindowModally) {
     create();
     trigger(form.get(), "Help1");

@@ -115,6 +115,11 @@ QString withNewlines(QString text) {
     return text;
 }
 
+// A file name as the full path the document state holds: absolute, without "." and ".." parts.
+std::string fullPathOf(const QString& path) {
+    return toUtf8(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+}
+
 // Ends an undo step: undoing and redoing it changes nothing.
 class StepEnd final : public QAbstractUndoItem {
 public:
@@ -271,7 +276,10 @@ void TForm1::FormCreate(const QString& commandLineFile) {
     bool loaded = false;
     if (!argument.empty() && text::existsAsFile(argument)) {
         try {
-            loadDocument(argument, text::readFile(argument));
+            // The document is named by its full path, which stays right whatever the current
+            // folder; the caption shows the argument as it was given.
+            loadDocument(fullPathOf(commandLineFile), text::readFile(argument));
+            setWindowTitle(commandLineFile);
             loaded = true;
         } catch (const std::exception&) {
             m_services.messages.plain(editor::kCannotOpenMessage);
@@ -349,7 +357,7 @@ void TForm1::Open1Click() {
         return;
     if (!offerToSave(&TForm1::save))
         return;
-    const std::string path = toUtf8(choice->path);
+    const std::string path = fullPathOf(choice->path);
     // The file is read before anything of the current document is touched: a file that cannot be
     // read leaves the document as it was.
     std::string bytes;
