@@ -9,6 +9,7 @@
 #include "platform/qt/Fonts.h"
 #include "platform/qt/QtServices.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/Translations.h"
 #include "plot/qt/TForm2.h"
 
 #include <QApplication>
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
     // window's caption, and the editor's captions are the document's names and nothing more.
     QApplication::setWindowIcon(zelkova::app::applicationIcon());
     platform::installFontSubstitutions();
+    platform::installJapaneseTranslations(app);
 
     platform::PosixProcessLauncher processes;
     platform::QtServiceSet serviceSet(processes);

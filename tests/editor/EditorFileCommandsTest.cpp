@@ -574,6 +574,27 @@ TEST_F(EditorCommands, PlainPrintGoesToThePrinterOnlyOnOk) {
     EXPECT_EQ(s.printer.printer().docName().toStdString(), caption());
 }
 
+// Without a printer, plain print asks for the PDF file once: in the print dialog, which proposes
+// one beside the document, and the file named there is the one written.
+TEST(EditorWithoutPrinter, PlainPrintWritesTheFileThePrintDialogNamed) {
+    ScriptedServices s(platform::ApplicationPrinter::Mode::NoPrinter);
+    TempDir dir;
+    TForm1 form(s.services, QString::fromStdString(dir.write("doc.txt", "text\r\n")));
+    const std::string named = dir.file("named.pdf");
+    s.printDialogs.answerNext(true, 0, QString::fromStdString(named));
+    trigger(&form, "Print1");
+    EXPECT_TRUE(s.files.requests().empty()) << "no second dialog";
+    EXPECT_EQ(readBytes(named).substr(0, 5), "%PDF-");
+    EXPECT_EQ(s.printDialogs.shownPdfFiles.at(0).toStdString(), dir.file("doc.pdf"));
+
+    // OK on what the dialog proposed writes that file.
+    s.printDialogs.answerNext(true);
+    trigger(&form, "Print1");
+    EXPECT_TRUE(s.files.requests().empty());
+    EXPECT_EQ(readBytes(dir.file("doc.pdf")).substr(0, 5), "%PDF-");
+    EXPECT_TRUE(s.messages.shown().empty());
+}
+
 TEST_F(EditorCommands, ThePlotViewerTakesTheEditorsPlace) {
     create();
     TForm2 viewer(s.services, form->openedFileName());

@@ -497,9 +497,12 @@ bool TForm1::writeDocument(const std::string& path) {
 
 void TForm1::Print1Click() {
     platform::ApplicationPrinter& printer = m_services.printer;
+    const QString pdfName = suggestedPdfName(m_state.documentName);
+    // Without a printer the print dialog names the PDF file, and the job writes that file.
+    printer.offerJob(windowTitle(), pdfName);
     if (!m_services.printDialogs.print(printer, this))
         return;
-    if (!printer.prepareJob(windowTitle(), suggestedPdfName(m_state.documentName), m_services.files, this))
+    if (!printer.prepareJob(windowTitle(), pdfName, m_services.files, this))
         return;
     // The text area's font is sized in screen pixels, which a printer of 600 or 1200 dots per inch
     // would make a few points high: print it at the size it has on a 96-dpi screen, in points.
