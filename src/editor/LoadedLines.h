@@ -16,6 +16,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zelkova::editor {
@@ -27,7 +28,8 @@ public:
     explicit LoadedLines(std::string_view fileBytes);
 
     // The text for the text area: the lines in code page 932 separated by "\n", up to a Ctrl-Z.
-    const std::string& text() const { return m_text; }
+    // Handed over once; the text area keeps it from then on.
+    std::string takeText() { return std::move(m_text); }
     LineEnd lineEnd() const { return m_lineEnd; }
     // The lines of the text area followed: as many as the text has, until edits change the count.
     std::size_t lineCount() const { return m_origins.size(); }

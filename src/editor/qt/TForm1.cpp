@@ -382,7 +382,7 @@ void TForm1::loadDocument(const std::string& path, const std::string& bytes) {
     m_state.colouringGuard = editor::ColouringGuard::Loading;
     m_highlighter->clear();
     editor::LoadedLines loaded(bytes);
-    RichEdit1->setPlainText(platform::fromCp932(loaded.text()));
+    RichEdit1->setPlainText(platform::fromCp932(loaded.takeText()));
     // Taken over after the text is in: loading is no edit to follow.
     m_lines = std::move(loaded);
 
