@@ -218,5 +218,9 @@ void TprtForm1::Button2Click() {
 }
 
 void TprtForm1::Button4Click() {
+    // Without a printer the dialog names the PDF file the next print writes.
+    const std::string fileName = m_openedFileName();
+    if (!fileName.empty())
+        m_services.printer.offerNextJob(suggestedPdfName(fileName));
     (void)m_services.printDialogs.print(m_services.printer, this);
 }
