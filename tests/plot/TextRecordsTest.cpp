@@ -1,6 +1,6 @@
-// Shows that the rules of text and image records give the angle, escapement, offsets, spacing and
-// face that texts are written with, and the path, height, kind and file of image references,
-// edge cases included.
+// Shows that the rules of text and image records give the angle, escapement and spacing marks that
+// texts are written with, and the path, height, kind and file of image references, edge cases
+// included.
 #include "TempDir.h"
 
 #include "plot/TextRecords.h"
@@ -15,34 +15,16 @@ namespace {
 using zelkova::testing::TempDir;
 constexpr double kPi = std::numbers::pi;
 
+// The directions (1, 0), (0, 1), (−1, 0) and (−1e−11, 1) are drawn in TextImageRecordsTest.
 TEST(TextAngle, FollowsTheDirectionWithTheVerticalCaseForATinyDx) {
-    EXPECT_DOUBLE_EQ(textAngle(1, 0), 0);
-    EXPECT_DOUBLE_EQ(textAngle(0, 1), kPi / 2);
-    EXPECT_DOUBLE_EQ(textAngle(-1, 0), kPi);
-    EXPECT_DOUBLE_EQ(textAngle(-1e-11, 1), kPi / 2) << "|dx| below 1e-10 counts as vertical";
     EXPECT_DOUBLE_EQ(textAngle(1e-11, -3), -kPi / 2);
     EXPECT_DOUBLE_EQ(textAngle(0, 0), kPi / 2) << "dy = 0 counts as upwards";
     EXPECT_DOUBLE_EQ(textAngle(-1, -1), kPi / 4 + kPi);
     // The CAD program's dimension texts: a direction a hair off the vertical.
     EXPECT_NEAR(textAngle(-3.2783543701953e-005, 749.999999999999), kPi / 2, 1e-7);
 
-    EXPECT_EQ(escapementOf(textAngle(1, 0)), 0);
-    EXPECT_EQ(escapementOf(textAngle(0, 1)), 900);
-    EXPECT_EQ(escapementOf(textAngle(-1, 0)), 1800);
-    EXPECT_EQ(escapementOf(textAngle(0, -1)), -900);
     EXPECT_EQ(escapementOf(textAngle(1, 1)), 450);
-}
-
-TEST(TextAngle, GivesTheOffsetsOfTheFirstCell) {
-    const CellOffset up = cellOffset(40, kPi / 2);
-    EXPECT_DOUBLE_EQ(up.x, -40);
-    EXPECT_DOUBLE_EQ(up.y, 40);
-    const CellOffset level = cellOffset(40, 0);
-    EXPECT_DOUBLE_EQ(level.x, 0);
-    EXPECT_DOUBLE_EQ(level.y, 0);
-    const CellOffset back = cellOffset(40, kPi);
-    EXPECT_NEAR(back.x, 0, 1e-12);
-    EXPECT_DOUBLE_EQ(back.y, 80);
+    EXPECT_EQ(escapementOf(textAngle(0, -1)), -900);
 }
 
 TEST(SpacingMarks, AreCountedInHalfWidthCellsAndTakenOff) {
@@ -50,6 +32,7 @@ TEST(SpacingMarks, AreCountedInHalfWidthCellsAndTakenOff) {
     const SpacedText abc = removeSpacingMarks("ABC\x81\x45\x81\x45\xA5");
     EXPECT_EQ(abc.text, "ABC");
     EXPECT_EQ(abc.spacingCount, 5);
+    EXPECT_EQ(extraSpacingOf(40, 5, 6), 33) << "h = 40, six bytes left: 200 div 6";
 
     const SpacedText six = removeSpacingMarks("AB\x81\x45\x81\x45\x81\x45\x81\x45\x81\x45\x81\x45");
     EXPECT_EQ(six.text, "AB\x81\x45") << "at most five full-width dots go";
@@ -76,20 +59,6 @@ TEST(SpacingMarks, NeverTakeAPieceOfADoubleByteCharacter) {
     EXPECT_EQ(removeSpacingMarks("\x83\xA5").spacingCount, 0);
     EXPECT_EQ(removeSpacingMarks("\x83\x81\x45").text, "\x83\x81\x45");
     EXPECT_EQ(removeSpacingMarks("\x83\x81\x45").spacingCount, 0);
-}
-
-TEST(SpacingMarks, SpreadTheTextByAnIntegerDivision) {
-    EXPECT_EQ(extraSpacingOf(40, 5, 6), 33);
-    EXPECT_EQ(extraSpacingOf(40, 0, 6), 0);
-    EXPECT_EQ(extraSpacingOf(57, 10, 4), 142);
-    EXPECT_EQ(extraSpacingOf(40, 5, 0), 0);
-}
-
-TEST(TextFace, IsVerticalForCvOnly) {
-    EXPECT_EQ(faceOf({'c', 'v'}), TextFace::Vertical);
-    for (const std::array<char, 2> keyword :
-         {std::array<char, 2>{'c', 'h'}, {'c', 's'}, {'c', 'p'}, {'c', 'r'}})
-        EXPECT_EQ(faceOf(keyword), TextFace::Horizontal);
 }
 
 TEST(ImageReference, TakesThePathAndTheHeightOfEveryForm) {
