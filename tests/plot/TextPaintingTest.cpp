@@ -239,6 +239,17 @@ TEST(ImagePainting, FillsExactlyItsRectangleAtOnePicturePixelPerViewPixel) {
     EXPECT_EQ(mirrored.pixel(49, 39) & 0xFFFFFF, 0xFF0000u);
 }
 
+TEST(ImagePainting, ZoomedFarInShowsThePixelUnderTheView) {
+    auto bitmap = std::make_shared<Bitmap>();
+    bitmap->width = bitmap->height = 2;
+    bitmap->pixels = {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFF000000u};
+    const QImage image =
+        withImage({bitmap, -1000000000, -1000000000, 1000000000, 1000000000}, QSize(kWidth, kHeight));
+    EXPECT_EQ(inkOf(image), image.rect());
+    EXPECT_EQ(image.pixel(0, 0) & 0xFFFFFF, 0u);
+    EXPECT_EQ(image.pixel(300, 200) & 0xFFFFFF, 0u);
+}
+
 TEST(ImagePainting, ASmallTargetIsDrawnFromAnAveragedCopy) {
     // A checkerboard of single pixels, a sixteenth of its size on the view: even grey, not a
     // sample of black and white pixels.

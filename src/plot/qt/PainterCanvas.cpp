@@ -494,10 +494,29 @@ void PainterCanvas::image(const ImageOp& op) {
     // A rectangle given right to left or bottom to top shows the bitmap mirrored.
     if (b.x() < a.x() || b.y() < a.y())
         plane = plane.mirrored(b.x() < a.x(), b.y() < a.y());
+    // Only the bitmap's pixels that reach the device are drawn, so that a picture zoomed far in is
+    // never stretched over millions of device pixels.
+    const QRectF target = QRectF(a, b).normalized();
+    const double across = target.width() / width; // device pixels per bitmap pixel
+    const double down = target.height() / height;
+    int x0 = 0, y0 = 0, x1 = width, y1 = height;
+    if (m_painter.worldTransform().isIdentity()) {
+        auto pixelAt = [](double v, int limit) {
+            return static_cast<int>(std::clamp(v, 0.0, static_cast<double>(limit)));
+        };
+        x0 = pixelAt(std::floor((m_clip.left() - target.left()) / across), width);
+        x1 = pixelAt(std::ceil((m_clip.right() + 1 - target.left()) / across), width);
+        y0 = pixelAt(std::floor((m_clip.top() - target.top()) / down), height);
+        y1 = pixelAt(std::ceil((m_clip.bottom() + 1 - target.top()) / down), height);
+        if (x0 >= x1 || y0 >= y1)
+            return;
+    }
     m_painter.save();
     m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     m_painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    m_painter.drawImage(QRectF(a, b).normalized(), plane, QRectF(0, 0, width, height));
+    m_painter.drawImage(
+        QRectF(target.left() + x0 * across, target.top() + y0 * down, (x1 - x0) * across, (y1 - y0) * down),
+        plane, QRectF(x0, y0, x1 - x0, y1 - y0));
     m_painter.restore();
 }
 

@@ -153,11 +153,14 @@ GlyphMask rasterise(quint32 index, const QTransform& map, double threshold) {
     return mask;
 }
 
-void fillGlyph(QPainter& painter, quint32 index, const QTransform& map, QPoint origin) {
+void fillGlyph(QPainter& painter, quint32 index, const QTransform& map, QPoint origin, const QRect& clip) {
+    const QTransform placed = map * QTransform::fromTranslate(origin.x(), origin.y());
+    if (!placed.mapRect(glyphOutline(index).boundingRect()).intersects(clip))
+        return;
     painter.save();
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setTransform(map * QTransform::fromTranslate(origin.x(), origin.y()));
+    painter.setTransform(placed);
     QPainterPath path = glyphOutline(index);
     path.setFillRule(Qt::WindingFill);
     painter.fillPath(path, Qt::black);
@@ -213,7 +216,7 @@ void drawTextOnRaster(const TextOp& op, const DeviceMapping& mapping, std::uint3
         const GlyphMask& mask = found->second;
         const QPoint origin = devicePoint(frame, glyph.origin);
         if (mask.tooLarge) {
-            fillGlyph(painter, glyph.index, maps[kind], origin);
+            fillGlyph(painter, glyph.index, maps[kind], origin, clip);
             continue;
         }
         const int ox = origin.x();
