@@ -385,6 +385,9 @@ void Renderer::bRecord(const BRecord& r) {
     m_brush = savedBrush;
 }
 
+// A text is written from the top-left corner of its first cell, placed so that the cell stands on
+// the anchor; its spacing marks come off before anything is converted, so a text of marks alone
+// places nothing.
 void Renderer::textRecord(const TextRecord& r) {
     if (r.text.empty())
         return;
@@ -410,6 +413,9 @@ void Renderer::textRecord(const TextRecord& r) {
     m_canvas.text(op);
 }
 
+// In this order: the file (or its message), the height (or the figure stops), the kind (or its
+// message), the decoding (or the figure stops), then the rectangle, whose conversions widen the
+// drawn extents.
 void Renderer::imageRecord(const TextRecord& r) {
     const ImageReference reference = parseImageReference(r.text);
     const std::string path = text::cp932ToUtf8(reference.path);
@@ -439,6 +445,8 @@ void Renderer::imageRecord(const TextRecord& r) {
     m_canvas.image(op);
 }
 
+// A file placed several times in a figure is decoded once; a greyscale JPEG says once that it is
+// drawn in black and white.
 const DecodedImage* Renderer::decodedImage(const std::string& file, ImageFormat format,
                                            const std::string& writtenPath) {
     if (!m_images.loader)
