@@ -96,12 +96,18 @@ private:
     std::deque<std::optional<QFont>> m_answers;
 };
 
+// Answers the colour dialog with colour values; `whileShown` (when set) runs as the dialog is
+// "open", to look at the window behind it.
 class ScriptedColourDialogs final : public platform::ColourDialogs {
 public:
-    void chooseNext(std::optional<QColor> colour) { m_answers.push_back(std::move(colour)); }
-    std::vector<QColor> initials;
-    std::optional<QColor> chooseColour(const QColor& initial, QWidget*) override {
+    void chooseNext(platform::ColourValue colour) { m_answers.push_back(colour); }
+    void cancelNext() { m_answers.push_back(std::nullopt); }
+    std::vector<platform::ColourValue> initials;
+    std::function<void()> whileShown;
+    std::optional<platform::ColourValue> chooseColour(platform::ColourValue initial, QWidget*) override {
         initials.push_back(initial);
+        if (whileShown)
+            whileShown();
         if (m_answers.empty()) {
             ADD_FAILURE() << "unscripted colour dialog";
             return std::nullopt;
@@ -112,7 +118,7 @@ public:
     }
 
 private:
-    std::deque<std::optional<QColor>> m_answers;
+    std::deque<std::optional<platform::ColourValue>> m_answers;
 };
 
 class MemoryClipboard final : public platform::Clipboard {

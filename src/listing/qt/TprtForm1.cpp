@@ -7,10 +7,10 @@
 #include "listing/Printing.h"
 #include "listing/Texts.h"
 #include "listing/qt/PrinterJob.h"
-#include "listing/qt/UpDown.h"
 #include "platform/qt/ApplicationPrinter.h"
 #include "platform/qt/Fonts.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/UpDown.h"
 #include "text/Failure.h"
 #include "text/Numbers.h"
 

@@ -2,6 +2,7 @@
 #include "platform/qt/QtServices.h"
 
 #include "platform/qt/QtText.h"
+#include "platform/qt/SystemColours.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -160,11 +161,13 @@ std::optional<QFont> QtFontDialogs::chooseFont(const QFont& initial, QWidget* pa
     return font;
 }
 
-std::optional<QColor> QtColourDialogs::chooseColour(const QColor& initial, QWidget* parent) {
-    const QColor colour = QColorDialog::getColor(initial, parent);
-    if (!colour.isValid())
+std::optional<ColourValue> QtColourDialogs::chooseColour(ColourValue initial, QWidget* parent) {
+    const QColor preset = shownColour(initial, QGuiApplication::palette()).value_or(QColor(Qt::white));
+    QColorDialog dialog(preset, parent);
+    dialog.setObjectName(QStringLiteral("ColorDialog1"));
+    if (dialog.exec() != QDialog::Accepted || !dialog.selectedColor().isValid())
         return std::nullopt;
-    return colour;
+    return colourValueOf(dialog.selectedColor());
 }
 
 QString QtClipboard::text() const {

@@ -3,10 +3,10 @@
 // set (QtServices.h) and tests build scripted doubles (tests/support). Windows get the bundle.
 #pragma once
 
+#include "platform/ColourValue.h"
 #include "platform/MessageBoxes.h"
 #include "platform/ProcessLauncher.h"
 
-#include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QList>
@@ -71,8 +71,10 @@ public:
 class ColourDialogs {
 public:
     virtual ~ColourDialogs();
-    // The chosen colour, or nothing on Cancel.
-    virtual std::optional<QColor> chooseColour(const QColor& initial, QWidget* parent) = 0;
+    // The system colour dialog, preset with `initial` (a system colour shows in the desktop's
+    // current colour, no colour as white). The chosen colour, always a plain red-green-blue value,
+    // or nothing on Cancel.
+    virtual std::optional<ColourValue> chooseColour(ColourValue initial, QWidget* parent) = 0;
 };
 
 class Clipboard {

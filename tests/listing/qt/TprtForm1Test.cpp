@@ -6,7 +6,7 @@
 #include "listing/qt/TprtForm1.h"
 #include "listing/PageLayout.h"
 #include "listing/qt/PrinterJob.h"
-#include "listing/qt/UpDown.h"
+#include "platform/qt/UpDown.h"
 
 #include "GuiHelpers.h"
 #include "ScriptedServices.h"
