@@ -160,9 +160,10 @@ enum class FigureEnd {
 };
 
 // Reads the next figure from `reader` into `picture` (which is replaced first) and shows the
-// off-screen messages through `messages`. Throws Failure for a malformed field, a width edit or
-// scale text that is not a number, or a read error; `picture` then holds what was recorded
-// before the error.
+// off-screen messages (and the image records' messages) through `messages`. Throws Failure for a
+// malformed field, a width edit, scale text or image height that is not a number, an image file
+// that cannot be decoded, or a read error; `picture` then holds what was recorded before the
+// error.
 FigureEnd readFigure(Reader& reader, Picture& picture, const FigureSettings& settings,
                      platform::MessageBoxes& messages, const ImageAccess& images = {});
 
