@@ -172,7 +172,7 @@ int main(int argc, char** argv) {
     const double warm = redisplayMs(picture, view, rounds, 10, warmCpu);
     std::printf(
         "%ld text records: read and record %.1f ms (best of 3; %.1f ms processor time); redisplay at "
-        "688 x 469: first %.1f ms (glyphs shaped and rasterised), then %.1f ms (median of 10; %.1f ms "
+        "688 x 469: first %.1f ms (the face loaded, glyphs shaped and rasterised), then %.1f ms (median of 10; %.1f ms "
         "processor time)\n",
         texts, recordMs, recordCpu, rounds.front(), warm, warmCpu);
     view.save(QString::fromStdString((folder / "texts.png").string()));
