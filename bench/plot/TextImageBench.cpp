@@ -170,11 +170,11 @@ int main(int argc, char** argv) {
     }
     double warmCpu = 0;
     const double warm = redisplayMs(picture, view, rounds, 10, warmCpu);
-    std::printf(
-        "%ld text records: read and record %.1f ms (best of 3; %.1f ms processor time); redisplay at "
-        "688 x 469: first %.1f ms (the face loaded, glyphs shaped and rasterised), then %.1f ms (median of 10; %.1f ms "
-        "processor time)\n",
-        texts, recordMs, recordCpu, rounds.front(), warm, warmCpu);
+    std::printf("%ld text records: read and record %.1f ms (best of 3; %.1f ms processor time); redisplay at "
+                "688 x 469: first %.1f ms (the face loaded, glyphs shaped and rasterised), then %.1f ms "
+                "(median of 10; %.1f ms "
+                "processor time)\n",
+                texts, recordMs, recordCpu, rounds.front(), warm, warmCpu);
     view.save(QString::fromStdString((folder / "texts.png").string()));
     if (argc > 2 && std::string(argv[2]) == "texts")
         return 0;
