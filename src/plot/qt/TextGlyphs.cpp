@@ -198,18 +198,6 @@ void placeGlyphs(const TextOp& op, std::vector<PlacedGlyph>& out, double& fontSc
     });
 }
 
-double textLength(const TextOp& op) {
-    Face& face = Face::instance();
-    if (!face.valid() || op.height <= 0)
-        return 0;
-    const double k = op.height / face.cellUnits();
-    double pen = 0;
-    forEachCharacter(op.text, [&](std::uint16_t code, bool twoBytes) {
-        pen += face.glyph(code, twoBytes, op.face).advance * k + op.extraSpacing;
-    });
-    return pen;
-}
-
 double fontUnitsPerEm() {
     return Face::instance().unitsPerEm();
 }

@@ -48,7 +48,4 @@ inline constexpr double kTurnM11 = 0, kTurnM12 = -1, kTurnM21 = 1, kTurnM22 = 0;
 // The face's units per em (2048 for IPA Gothic).
 double fontUnitsPerEm();
 
-// How long `op` runs along its baseline, in picture pixels (extra spacing included).
-double textLength(const TextOp& op);
-
 } // namespace zelkova::plot
