@@ -10,6 +10,7 @@
 #include "batch/OffscreenApplication.h"
 
 #include "batch/StreamMessageBoxes.h"
+#include "image/ImageFiles.h"
 #include "platform/MessageBoxes.h"
 #include "platform/qt/Fonts.h"
 #include "platform/qt/QtText.h"
@@ -385,7 +386,9 @@ int renderCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
         return 1;
     }
 
+    image::ImageFiles images;
     plot::PlotSession session;
+    session.setImageLoader(&images);
     const bool drawn = readFigures(session, *options, settings, messages);
     try {
         session.close();

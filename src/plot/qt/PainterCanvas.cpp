@@ -2,6 +2,7 @@
 #include "plot/qt/PainterCanvas.h"
 
 #include "plot/ColourNames.h"
+#include "plot/qt/TextDrawing.h"
 
 #include <QPaintDevice>
 #include <QPen>
@@ -463,6 +464,60 @@ void PainterCanvas::polygon(std::span<const Point> points) {
     for (Point p : points)
         m_pointBuffer.push_back(map(p));
     m_painter.drawPolygon(m_pointBuffer.data(), static_cast<int>(m_pointBuffer.size()), Qt::OddEvenFill);
+}
+
+// Texts are black and images their own pixels, whatever the pen's raster mode.
+void PainterCanvas::text(const TextOp& op) {
+    const DeviceMapping mapping{m_scaleX, m_scaleY, m_offsetX, m_offsetY};
+    if (m_bits && m_painter.worldTransform().isIdentity())
+        drawTextOnRaster(op, mapping, m_bits, m_stride, m_clip, m_painter);
+    else
+        drawTextAsOutlines(op, mapping, m_painter);
+}
+
+// The bitmap stretched into its rectangle from the smallest of its copies that is at least as
+// large as the rectangle on the device, sampled without smoothing (each device pixel takes the
+// bitmap pixel under its centre), so that at one picture pixel per device pixel the rectangle is
+// filled exactly.
+void PainterCanvas::image(const ImageOp& op) {
+    if (!op.bitmap || op.bitmap->width <= 0 || op.bitmap->height <= 0)
+        return;
+    const QPointF a = map({op.left, op.top});
+    const QPointF b = map({op.right, op.bottom});
+    if (a.x() == b.x() || a.y() == b.y())
+        return;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    const std::uint32_t* pixels = op.bitmap->planeFor(b.x() - a.x(), b.y() - a.y(), width, height);
+    QImage plane(reinterpret_cast<const uchar*>(pixels), width, height, qsizetype{width} * 4,
+                 QImage::Format_RGB32);
+    // A rectangle given right to left or bottom to top shows the bitmap mirrored.
+    if (b.x() < a.x() || b.y() < a.y())
+        plane = plane.mirrored(b.x() < a.x(), b.y() < a.y());
+    // Only the bitmap's pixels that reach the device are drawn, so that a picture zoomed far in is
+    // never stretched over millions of device pixels.
+    const QRectF target = QRectF(a, b).normalized();
+    const double across = target.width() / width; // device pixels per bitmap pixel
+    const double down = target.height() / height;
+    int x0 = 0, y0 = 0, x1 = width, y1 = height;
+    if (m_painter.worldTransform().isIdentity()) {
+        auto pixelAt = [](double v, int limit) {
+            return static_cast<int>(std::clamp(v, 0.0, static_cast<double>(limit)));
+        };
+        x0 = pixelAt(std::floor((m_clip.left() - target.left()) / across), width);
+        x1 = pixelAt(std::ceil((m_clip.right() + 1 - target.left()) / across), width);
+        y0 = pixelAt(std::floor((m_clip.top() - target.top()) / down), height);
+        y1 = pixelAt(std::ceil((m_clip.bottom() + 1 - target.top()) / down), height);
+        if (x0 >= x1 || y0 >= y1)
+            return;
+    }
+    m_painter.save();
+    m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    m_painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    m_painter.drawImage(
+        QRectF(target.left() + x0 * across, target.top() + y0 * down, (x1 - x0) * across, (y1 - y0) * down),
+        plane, QRectF(x0, y0, x1 - x0, y1 - y0));
+    m_painter.restore();
 }
 
 void drawPicture(QImage& image, const Picture& picture, const ViewRect& target) {

@@ -36,6 +36,8 @@ public:
     void lines(std::span<const Point> endPoints) override;
     void polyline(std::span<const Point> points) override;
     void polygon(std::span<const Point> points) override;
+    void text(const TextOp& op) override;
+    void image(const ImageOp& op) override;
     bool mayShow(const Bounds& bounds) const override;
 
 private:

@@ -5,6 +5,7 @@
 // leaving, help), TForm2Navigation.cpp, TForm2Output.cpp, TForm2Settings.cpp.
 #pragma once
 
+#include "image/ImageFiles.h"
 #include "platform/qt/Services.h"
 #include "plot/PlotSession.h"
 #include "plot/ViewerState.h"
@@ -168,6 +169,7 @@ private:
     std::function<void()> m_showEditor;
     std::function<void(QObject*)> m_exitApplication;
 
+    zelkova::image::ImageFiles m_imageFiles; // decodes the pictures that figures place
     zelkova::plot::PlotSession m_session;
     zelkova::plot::ViewerState m_state;
     QString m_initialFolder; // of the open dialog
