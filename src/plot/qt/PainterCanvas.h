@@ -3,8 +3,11 @@
 //
 // On raster images the raster modes are honoured and thin solid lines are drawn by a line stepper
 // of our own straight into the image's pixels: QPainter's cosmetic lines cost about 0.4 µs each,
-// too slow for a figure of a million segments at every redisplay. Everything else (wide and styled
-// lines, fills, other devices) goes through QPainter. On devices without raster operations each
+// too slow for a figure of a million segments at every redisplay. Only the lines that can reach
+// the device are stepped or handed to QPainter, and a thin line whose end points round to the same
+// pixel draws nothing (its end point is left out), so a redisplay costs about one mapping per line
+// however far the view is zoomed in or out, and stays exact to the pixel. Everything else (wide and
+// styled lines, fills, other devices) goes through QPainter. On devices without raster operations each
 // mode draws the colour it would give on white paper ("no operation" draws nothing), so a print
 // or an SVG shows what the screen shows where the figure lies on the white background.
 #pragma once
