@@ -105,7 +105,6 @@ TEST_F(NavigationTest, TheStepMenusAreRadioItemsThatRedrawNothing) {
     trigger(viewer.get(), "move05");
     EXPECT_TRUE(checked("move05"));
     EXPECT_FALSE(checked("move50"));
-    EXPECT_EQ(child<QAction>(viewer.get(), "move05")->text(), "　５％");
 }
 
 TEST_F(NavigationTest, ALeftDragLeavesAnInvertedFrameThatTheNextPressErases) {
@@ -241,10 +240,6 @@ TEST_F(NavigationTest, TheWindowHasAFixedClientAreaAndNoCloseBoxOrSystemMenu) {
     EXPECT_FALSE(flags & Qt::WindowSystemMenuHint);
     EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(flags & Qt::WindowTitleHint);
-    EXPECT_EQ(child<QWidget>(viewer.get(), "Panel1")->geometry(), QRect(0, 445, 330, 24));
-    EXPECT_EQ(child<QWidget>(viewer.get(), "btnbigger")->geometry(), QRect(165, 5, 38, 18));
-    EXPECT_TRUE(child<QWidget>(viewer.get(), "btnleft")->font().bold());
-    EXPECT_FALSE(child<QWidget>(viewer.get(), "btnbigger")->font().bold());
 }
 
 TEST_F(NavigationTest, HelpShowsANewHelpWindowModallyAndLeavesTheViewAsItIs) {
