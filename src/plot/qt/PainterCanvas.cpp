@@ -348,12 +348,11 @@ inline void stepInside(std::uint32_t* bits, qsizetype stride, int x0, int y0, in
     int r = major;
     for (int i = 0; i < major; ++i) {
         *pixel = 0xFF000000u | (combine<M>(*pixel, pen) & 0xFFFFFFu);
-        pixel += majorStep;
         r += twoMinor;
-        if (r >= twoMajor) {
-            r -= twoMajor;
-            pixel += minorStep;
-        }
+        // Without a branch: whether the minor axis steps is as good as random for short lines.
+        const bool carry = r >= twoMajor;
+        r -= carry ? twoMajor : 0;
+        pixel += majorStep + (carry ? minorStep : 0);
     }
 }
 
