@@ -1,13 +1,15 @@
 // Shows that thin lines replayed onto the view image land exactly on the pixels of the stepping
 // rule, whether a line lies inside the image, crosses its edges or reaches far beyond it, at any
 // stretch: from far away (where many lines share a pixel) to the largest view rectangle the
-// viewer allows, where the end points lie some 2^40 device pixels away.
+// viewer allows, where the end points lie some 2^40 device pixels away; and that wide lines cover
+// exactly the pixels whose centres lie within half their width, each line on its own.
 #include "plot/Navigation.h"
 #include "plot/Picture.h"
 #include "plot/qt/PainterCanvas.h"
 
 #include <QImage>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -118,6 +120,65 @@ TEST(ThinLineReplay, AFarEndPointDoesNotBendTheLine) {
     EXPECT_EQ(image.pixel(51, 26) & 0xFFFFFF, 0u); // 25.5 goes up
     EXPECT_EQ(image.pixel(99, 50) & 0xFFFFFF, 0u);
     EXPECT_EQ(image.pixel(99, 49) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+TEST(WideLineReplay, CoversThePixelsWhoseCentresLieWithinHalfTheWidth) {
+    constexpr int kWidth = 120;
+    constexpr int kHeight = 90;
+    const ViewRect view{-37, -23, 151, 109}; // 5424 × 3780 picture pixels onto 188 × 132
+    const double scaleX = 188.0 / 5424;
+    const double scaleY = 132.0 / 3780;
+    std::mt19937 random(7);
+    std::uniform_int_distribution<std::int32_t> x(-500, 5900);
+    std::uniform_int_distribution<std::int32_t> y(-500, 4200);
+    std::uniform_int_distribution<std::int32_t> width(50, 400);
+    int wrong = 0;
+    int drawn = 0;
+    for (int i = 0; i < 120; ++i) {
+        Picture picture(5424, 3780, 18.9, 18.9);
+        RecordingCanvas canvas(picture);
+        const std::int32_t w = width(random);
+        canvas.setPen(Pen{kBlack, w, LineStyle::Solid, RasterMode::CopyPen});
+        const Point a{x(random), y(random)};
+        const Point b = i % 10 == 0 ? a : Point{x(random), y(random)}; // some dots
+        canvas.line(a, b);
+        QImage image(kWidth, kHeight, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        drawPicture(image, picture, view);
+        const double half = w * (scaleX + scaleY) / 2 / 2;
+        const double ax = view.left + a.x * scaleX, ay = view.top + a.y * scaleY;
+        const double bx = view.left + b.x * scaleX, by = view.top + b.y * scaleY;
+        for (int py = 0; py < kHeight; ++py)
+            for (int px = 0; px < kWidth; ++px) {
+                const double cx = px + 0.5, cy = py + 0.5;
+                const double dx = bx - ax, dy = by - ay;
+                const double length2 = dx * dx + dy * dy;
+                const double t =
+                    length2 > 0 ? std::clamp(((cx - ax) * dx + (cy - ay) * dy) / length2, 0.0, 1.0) : 0.0;
+                const double distance = std::hypot(cx - (ax + t * dx), cy - (ay + t * dy));
+                const bool black = (image.pixel(px, py) & 0xFFFFFF) == 0;
+                drawn += black;
+                if (std::abs(distance - half) > 1e-9)
+                    wrong += black != (distance < half);
+            }
+    }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_GT(drawn, 5000);
+}
+
+TEST(WideLineReplay, EachLineCombinesWithTheImageOnItsOwn) {
+    // Two crossing wide lines in exclusive-or: where they overlap the image is inverted twice.
+    Picture picture(100, 100, 1, 1);
+    RecordingCanvas canvas(picture);
+    canvas.setPen(Pen{Colour::fromRgb(255, 255, 255), 10, LineStyle::Solid, RasterMode::XorPen});
+    canvas.line({10, 50}, {90, 50});
+    canvas.line({50, 10}, {50, 90});
+    QImage image(100, 100, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    drawPicture(image, picture, {0, 0, 100, 100});
+    EXPECT_EQ(image.pixel(20, 50) & 0xFFFFFF, 0u);
+    EXPECT_EQ(image.pixel(50, 20) & 0xFFFFFF, 0u);
+    EXPECT_EQ(image.pixel(50, 50) & 0xFFFFFF, 0xFFFFFFu);
 }
 
 TEST(WideAndStyledLines, AtTheLimitOnlyTheLinesThatReachTheImageAreDrawn) {

@@ -11,6 +11,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <optional>
 
 #if defined(__SSE2__)
@@ -461,6 +462,149 @@ void stepLinesIn(RasterMode mode, const ThinLineTarget& target, std::span<const 
     }
 }
 
+// A wide solid line with round ends: the pixels whose centres (x + ½, y + ½) lie within `half` of
+// the segment from a to b, in device coordinates, each combined with the pen once. Rows and the
+// run of each row are taken half-open, so a line of width w covers w pixels across, as a fill
+// does. Worked out row by row: the slice of the line's outline through a row's centre is one
+// interval, the union of the slices of the band between the ends and of the two end discs.
+template <RasterMode M>
+void fillWideLine(std::uint32_t* bits, qsizetype stride, const QRect& clip, QPointF a, QPointF b, double half,
+                  std::uint32_t pen) {
+    const double ax = a.x();
+    const double ay = a.y();
+    const double bx = b.x();
+    const double by = b.y();
+    const double firstRow = std::max<double>(clip.top(), std::ceil(std::min(ay, by) - half - 0.5));
+    const double endRow = std::min<double>(clip.bottom() + 1.0, std::ceil(std::max(ay, by) + half - 0.5));
+    if (!(firstRow < endRow))
+        return;
+    constexpr double kAll = std::numeric_limits<double>::infinity();
+    const double dx = bx - ax;
+    const double dy = by - ay;
+    const double half2 = half * half;
+    // The band between the ends, on the row through height cy:
+    // across: |−dy (x − ax) + dx (cy − ay)| ≤ half × length, an interval about
+    //         ax + dx / dy × (cy − ay) of half-width half × length / |dy| (all or nothing when dy = 0);
+    // along:  0 ≤ dx (x − ax) + dy (cy − ay) ≤ length², an interval from ax − dy / dx × (cy − ay) of
+    //         length length² / dx (all or nothing when dx = 0).
+    const double length2 = dx * dx + dy * dy;
+    const double reach = half * std::sqrt(length2);
+    const double acrossSlope = dy != 0 ? dx / dy : 0;
+    const double acrossHalf = dy != 0 ? std::abs(reach / dy) : kAll;
+    const double alongSlope = dx != 0 ? -dy / dx : 0;
+    const double alongLength = dx != 0 ? length2 / dx : 0;
+    for (int y = int(firstRow); y < int(endRow); ++y) {
+        const double cy = y + 0.5;
+        const double v = cy - ay;
+        double lo = kAll;
+        double hi = -kAll;
+        if (length2 > 0) {
+            double from = -kAll;
+            double to = kAll;
+            if (dy != 0) {
+                const double centre = ax + acrossSlope * v;
+                from = centre - acrossHalf;
+                to = centre + acrossHalf;
+            } else if (std::abs(v) > half) {
+                from = kAll;
+            }
+            if (dx != 0) {
+                const double start = ax + alongSlope * v;
+                const double end = start + alongLength;
+                from = std::max(from, std::min(start, end));
+                to = std::min(to, std::max(start, end));
+            } else if (dy * v < 0 || dy * v > length2) {
+                from = kAll;
+            }
+            if (from <= to) {
+                lo = from;
+                hi = to;
+            }
+        }
+        // The round ends.
+        const auto roundEnd = [&](double px, double py) {
+            const double w = cy - py;
+            const double r2 = half2 - w * w;
+            if (r2 >= 0) {
+                const double r = std::sqrt(r2);
+                lo = std::min(lo, px - r);
+                hi = std::max(hi, px + r);
+            }
+        };
+        roundEnd(ax, ay);
+        roundEnd(bx, by);
+        if (!(lo < hi))
+            continue;
+        const double firstColumn = std::max<double>(clip.left(), std::ceil(lo - 0.5));
+        const double endColumn = std::min<double>(clip.right() + 1.0, std::ceil(hi - 0.5));
+        if (!(firstColumn < endColumn))
+            continue;
+        std::uint32_t* row = bits + qsizetype(y) * stride;
+        for (int x = int(firstColumn); x < int(endColumn); ++x)
+            row[x] = 0xFF000000u | (combine<M>(row[x], pen) & 0xFFFFFFu);
+    }
+}
+
+using WideLineFunction = void (*)(std::uint32_t*, qsizetype, const QRect&, QPointF, QPointF, double,
+                                  std::uint32_t);
+
+WideLineFunction wideLineFor(RasterMode mode) {
+    switch (mode) {
+    case RasterMode::Black:
+        return fillWideLine<RasterMode::Black>;
+    case RasterMode::White:
+        return fillWideLine<RasterMode::White>;
+    case RasterMode::Nop:
+        return fillWideLine<RasterMode::Nop>;
+    case RasterMode::Not:
+        return fillWideLine<RasterMode::Not>;
+    case RasterMode::CopyPen:
+        return fillWideLine<RasterMode::CopyPen>;
+    case RasterMode::NotCopyPen:
+        return fillWideLine<RasterMode::NotCopyPen>;
+    case RasterMode::MergePenNot:
+        return fillWideLine<RasterMode::MergePenNot>;
+    case RasterMode::MaskPenNot:
+        return fillWideLine<RasterMode::MaskPenNot>;
+    case RasterMode::MergeNotPen:
+        return fillWideLine<RasterMode::MergeNotPen>;
+    case RasterMode::MaskNotPen:
+        return fillWideLine<RasterMode::MaskNotPen>;
+    case RasterMode::MergePen:
+        return fillWideLine<RasterMode::MergePen>;
+    case RasterMode::NotMergePen:
+        return fillWideLine<RasterMode::NotMergePen>;
+    case RasterMode::MaskPen:
+        return fillWideLine<RasterMode::MaskPen>;
+    case RasterMode::NotMaskPen:
+        return fillWideLine<RasterMode::NotMaskPen>;
+    case RasterMode::XorPen:
+        return fillWideLine<RasterMode::XorPen>;
+    case RasterMode::NotXorPen:
+        return fillWideLine<RasterMode::NotXorPen>;
+    }
+    return fillWideLine<RasterMode::CopyPen>;
+}
+
+// Modes for which drawing a pixel twice gives what drawing it once does: connected wide lines may
+// then be drawn segment by segment, the joins covered twice.
+bool drawingTwiceIsOnce(RasterMode mode) {
+    switch (mode) {
+    case RasterMode::Black:
+    case RasterMode::White:
+    case RasterMode::Nop:
+    case RasterMode::CopyPen:
+    case RasterMode::NotCopyPen:
+    case RasterMode::MergePen:
+    case RasterMode::MaskPen:
+    case RasterMode::MergeNotPen:
+    case RasterMode::MaskNotPen:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool isRasterFormat(const QImage& image) {
     const QImage::Format f = image.format();
     return f == QImage::Format_RGB32 || f == QImage::Format_ARGB32 ||
@@ -506,6 +650,21 @@ double PainterCanvas::deviceWidth() const {
 
 bool PainterCanvas::fastLines() const {
     return m_bits && m_pen.style == LineStyle::Solid && deviceWidth() < kThinLimit && drawsLines(m_pen);
+}
+
+bool PainterCanvas::fastWideLines() const {
+    return m_bits && m_pen.style == LineStyle::Solid && deviceWidth() >= kThinLimit && drawsLines(m_pen) &&
+           m_painter.worldTransform().isIdentity();
+}
+
+void PainterCanvas::wideLines(std::span<const Point> points, std::size_t step) {
+    const WideLineFunction fill = wideLineFor(m_pen.mode);
+    const std::uint32_t colour = rgbOf(drawableColour(m_pen.colour));
+    const double half = deviceWidth() / 2;
+    const PictureWindow window = pictureWindow(m_clip, m_offsetX, m_offsetY, m_scaleX, m_scaleY, half + 2);
+    for (std::size_t i = 0; i + 1 < points.size(); i += step)
+        if (!window.outside(points[i], points[i + 1]))
+            fill(m_bits, m_stride, m_clip, map(points[i]), map(points[i + 1]), half, colour);
 }
 
 bool PainterCanvas::mayShow(const Bounds& bounds) const {
@@ -597,6 +756,10 @@ void PainterCanvas::lines(std::span<const Point> endPoints) {
         thinLines(endPoints, 2);
         return;
     }
+    if (fastWideLines()) {
+        wideLines(endPoints, 2);
+        return;
+    }
     if (!preparePainter(false))
         return;
     // Only the lines that can reach the device go to the painter; on the view image a thin line
@@ -625,6 +788,10 @@ void PainterCanvas::polyline(std::span<const Point> points) {
         return;
     if (fastLines()) {
         thinLines(points, 1);
+        return;
+    }
+    if (fastWideLines() && drawingTwiceIsOnce(m_pen.mode)) {
+        wideLines(points, 1);
         return;
     }
     if (!preparePainter(false))
