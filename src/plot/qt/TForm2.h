@@ -7,6 +7,8 @@
 
 #include "image/ImageFiles.h"
 #include "platform/qt/Services.h"
+#include "plot/MouseGesture.h"
+#include "plot/Navigation.h"
 #include "plot/PlotSession.h"
 #include "plot/ViewerState.h"
 
@@ -89,6 +91,11 @@ public slots:
     void scall110Click();
     void scall141Click();
     void scall200Click();
+    // The view image's mouse: a press, the moves while a button is held, the release. Positions in
+    // view-image pixels; the shift state is not used, nor is the position of the release.
+    void Image1MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
+    void Image1MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Image1MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
 
     // --- TForm2Output.cpp ---
     // 図の印刷 > 画面上の図を印刷する。
@@ -151,6 +158,12 @@ private:
     void buildButtonBar(QWidget* client);
     void wireNavigation();
     void showMagnification();
+    zelkova::plot::ViewSize viewSize() const;
+    // A button of the bar: the new view, its redisplay and, for the zooms, the percent box.
+    void navigate(zelkova::plot::ViewCommand command);
+    // The wheel (notches away from the user enlarge) and the keys that stand for the buttons.
+    void Image1MouseWheel(int notches, int x, int y);
+    void Image1NavigationKey(int key);
 
     // TForm2Output.cpp
     void wireOutput();
@@ -229,6 +242,8 @@ private:
     QPushButton* btnsmaller = nullptr;
     QLineEdit* Edit1 = nullptr; // the percent box
     QPushButton* btnorg = nullptr;
+    // The mouse on the view image.
+    zelkova::plot::MouseGesture m_gesture;
 
     // The pen panel and the scale panel.
     zelkova::plot::PenPanel* colorpanel = nullptr;
