@@ -3,6 +3,7 @@
 
 #include "plot/ColourNames.h"
 #include "plot/DashPattern.h"
+#include "plot/RasterModes.h"
 
 #include <QPaintDevice>
 #include <QPen>
@@ -35,41 +36,6 @@ std::int64_t devicePixel(double v) {
 constexpr std::uint32_t rgbOf(Colour c) {
     return static_cast<std::uint32_t>(c.red()) << 16 | static_cast<std::uint32_t>(c.green()) << 8 |
            static_cast<std::uint32_t>(c.blue());
-}
-
-template <RasterMode M> inline std::uint32_t combine(std::uint32_t d, std::uint32_t p) {
-    if constexpr (M == RasterMode::Black)
-        return 0;
-    else if constexpr (M == RasterMode::White)
-        return 0xFFFFFF;
-    else if constexpr (M == RasterMode::Nop)
-        return d;
-    else if constexpr (M == RasterMode::Not)
-        return ~d;
-    else if constexpr (M == RasterMode::CopyPen)
-        return p;
-    else if constexpr (M == RasterMode::NotCopyPen)
-        return ~p;
-    else if constexpr (M == RasterMode::MergePenNot)
-        return p | ~d;
-    else if constexpr (M == RasterMode::MaskPenNot)
-        return p & ~d;
-    else if constexpr (M == RasterMode::MergeNotPen)
-        return ~p | d;
-    else if constexpr (M == RasterMode::MaskNotPen)
-        return ~p & d;
-    else if constexpr (M == RasterMode::MergePen)
-        return p | d;
-    else if constexpr (M == RasterMode::NotMergePen)
-        return ~(p | d);
-    else if constexpr (M == RasterMode::MaskPen)
-        return p & d;
-    else if constexpr (M == RasterMode::NotMaskPen)
-        return ~(p & d);
-    else if constexpr (M == RasterMode::XorPen)
-        return p ^ d;
-    else
-        return ~(p ^ d);
 }
 
 // The colour a mode gives on white paper: how devices without raster operations approximate it.
