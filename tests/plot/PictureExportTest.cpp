@@ -1,0 +1,254 @@
+// Shows that every output draws the same figure as the view: the selection copied however it was
+// dragged and at the view's zoom, the clipboard's formats each decoding to it, the whole figure in
+// its margin, and prints read back from the PDF in landscape, portrait, panned, and through the
+// raster path in bands that join without a seam.
+#include "OutputTestSupport.h"
+
+#include "platform/qt/ApplicationPrinter.h"
+#include "plot/qt/PainterCanvas.h"
+#include "plot/qt/PictureExport.h"
+#include "text/Failure.h"
+
+#include <QMimeData>
+#include <QPageLayout>
+#include <QPrinter>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace zelkova::plot {
+namespace {
+
+using namespace zelkova::plot::testing;
+using zelkova::testing::TempDir;
+
+constexpr Colour kRed = Colour::fromRgb(255, 0, 0);
+constexpr Colour kBlue = Colour::fromRgb(0, 0, 255);
+constexpr ViewRect kOriginalView{0, 0, 688, 469};
+
+// A red line across the middle of the paper and a blue one down it, `width` picture pixels wide.
+Picture cross(RasterMode mode = RasterMode::CopyPen, std::int32_t width = 40, Colour down = kBlue) {
+    Picture picture(5424, 3780, 18.9, 18.9);
+    RecordingCanvas canvas(picture);
+    canvas.setPen({kRed, width, LineStyle::Solid, mode});
+    canvas.line({0, 1890}, {5424, 1890});
+    canvas.setPen({down, width, LineStyle::Solid, mode});
+    canvas.line({2712, 0}, {2712, 3780});
+    canvas.setPen({kRed, 0, LineStyle::Solid, RasterMode::CopyPen});
+    canvas.line({300, 300}, {1500, 900});
+    picture.setDrawnExtents({0, 5424, 0, 3780});
+    return picture;
+}
+
+QImage viewOf(const Picture& picture, const ViewRect& view) {
+    return frameImage(&picture, viewFrame(688, 469, view));
+}
+
+TEST(SelectionImage, IsTheSameAreaAsTheViewShowsWhicheverWayTheFrameWasDragged) {
+    const Picture picture = cross();
+    const QImage view = viewOf(picture, kOriginalView);
+    const QRect area(250, 150, 180, 120);
+    const QImage expected = view.copy(area);
+    for (const auto& [press, current] : {std::pair<ViewPoint, ViewPoint>{{250, 150}, {430, 270}},
+                                         {{430, 270}, {250, 150}},
+                                         {{250, 270}, {430, 150}}}) {
+        const QImage copied = frameImage(&picture, selectionFrame(kOriginalView, press, current));
+        EXPECT_EQ(copied, expected) << press.x << "," << press.y;
+    }
+}
+
+TEST(SelectionImage, OfAZoomedViewShowsTheZoomedFigureAtScreenScale) {
+    const Picture picture = cross();
+    const ViewRect zoomed{0, -194, 973, 469}; // one 拡大 at 1.414
+    const QImage view = viewOf(picture, zoomed);
+    const QImage copied = frameImage(&picture, selectionFrame(zoomed, {600, 100}, {400, 300}));
+    EXPECT_EQ(copied, view.copy(400, 100, 200, 200));
+    EXPECT_NE(copied, viewOf(picture, kOriginalView).copy(400, 100, 200, 200));
+}
+
+TEST(Clipboard, TheBitmapCopyDecodesToTheSelectionAsPngAndBmp) {
+    const Picture picture = cross();
+    const OutputFrame frame = selectionFrame(kOriginalView, {300, 200}, {400, 260});
+    const QImage expected = frameImage(&picture, frame);
+    const auto data = bitmapCopy(&picture, frame);
+    ASSERT_TRUE(data);
+    EXPECT_EQ(qvariant_cast<QImage>(data->imageData()).convertToFormat(QImage::Format_RGB32), expected);
+    for (const char* mime : {kPngMime, kBmpMime}) {
+        const QImage decoded =
+            QImage::fromData(data->data(QString::fromLatin1(mime))).convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(decoded, expected) << mime;
+    }
+}
+
+TEST(Clipboard, TheMetafileCopyHoldsSvgEmfAndAPngFramedToTheSelection) {
+    TempDir dir;
+    const Picture picture = cross();
+    const OutputFrame frame = selectionFrame(kOriginalView, {400, 260}, {300, 200});
+    const auto data = metafileCopy(&picture, frame);
+    ASSERT_TRUE(data);
+    EXPECT_EQ(
+        QImage::fromData(data->data(QString::fromLatin1(kPngMime))).convertToFormat(QImage::Format_RGB32),
+        frameImage(&picture, frame));
+    const QByteArray svg = data->data(QString::fromLatin1(kSvgMime));
+    const QImage fromSvg = imageOfSvg(svg.toStdString(), QSize(100, 60));
+    ASSERT_FALSE(fromSvg.isNull());
+    // The red line crosses the frame at view y 234.5, 34 below its top; the blue one at x 344.
+    EXPECT_TRUE(near(rgbAt(fromSvg, 20, 34), 0xFF0000u));
+    EXPECT_TRUE(near(rgbAt(fromSvg, 44, 10), 0x0000FFu));
+    EXPECT_EQ(rgbAt(fromSvg, 20, 10), 0xFFFFFFu);
+    const QByteArray emf = data->data(QString::fromLatin1(kEmfMime));
+    const auto records = recordsOf(emf);
+    ASSERT_FALSE(records.empty());
+    EXPECT_EQ(records.front().as<U_EMRHEADER>().rclBounds.right, 99);
+    EXPECT_EQ(records.front().as<U_EMRHEADER>().rclBounds.bottom, 59);
+    const auto converted = svgOfMetafile(dir, emf);
+    ASSERT_TRUE(converted);
+    const QImage fromEmf = imageOfSvg(*converted, QSize(100, 60));
+    EXPECT_TRUE(near(rgbAt(fromEmf, 20, 34), 0xFF0000u));
+    EXPECT_TRUE(near(rgbAt(fromEmf, 44, 10), 0x0000FFu));
+}
+
+TEST(Clipboard, AFrameWithoutAreaGivesNothing) {
+    const Picture picture = cross();
+    EXPECT_FALSE(bitmapCopy(&picture, selectionFrame(kOriginalView, {10, 10}, {10, 90})));
+    EXPECT_FALSE(metafileCopy(&picture, selectionFrame(kOriginalView, {10, 10}, {90, 10})));
+    EXPECT_FALSE(exportFrame(&picture, selectionFrame(kOriginalView, {10, 10}, {10, 10}), ExportFormat::Emf));
+    // Without a picture a copy is white (or an empty metafile) of the frame's size.
+    const auto white = bitmapCopy(nullptr, selectionFrame(kOriginalView, {10, 10}, {20, 30}));
+    ASSERT_TRUE(white);
+    const QImage image = qvariant_cast<QImage>(white->imageData());
+    EXPECT_EQ(image.size(), QSize(10, 20));
+    EXPECT_EQ(rgbAt(image, 5, 5), 0xFFFFFFu);
+}
+
+TEST(WholeFigure, IsDrawnAtItsOwnSizeInItsMargin) {
+    Picture picture(5424, 3780, 18.9, 18.9);
+    RecordingCanvas canvas(picture);
+    canvas.setPen({kRed, 0, LineStyle::Solid, RasterMode::CopyPen});
+    canvas.line({100, 200}, {300, 200});
+    picture.setDrawnExtents({100, 300, 200, 200});
+    const auto frame = wholeFigureFrame(picture);
+    ASSERT_TRUE(frame);
+    const QImage image = frameImage(&picture, *frame);
+    ASSERT_EQ(image.size(), QSize(220, 20));
+    EXPECT_EQ(rgbAt(image, 10, 10), 0xFF0000u);  // picture (100, 200)
+    EXPECT_EQ(rgbAt(image, 209, 10), 0xFF0000u); // the last pixel before (300, 200)
+    EXPECT_EQ(rgbAt(image, 9, 10), 0xFFFFFFu);
+    EXPECT_EQ(rgbAt(image, 10, 9), 0xFFFFFFu);
+    const auto bmp = exportFrame(&picture, *frame, ExportFormat::Bmp);
+    ASSERT_TRUE(bmp);
+    EXPECT_EQ(QImage::fromData(*bmp, "BMP").convertToFormat(QImage::Format_RGB32), image);
+}
+
+TEST(WholeFigure, BeyondTheLargestBitmapIsRefusedAsAnImageButNotAsAMetafile) {
+    const OutputFrame huge{100000, 100000, {0, 0, 5424, 3780}};
+    EXPECT_TRUE(frameImage(nullptr, huge).isNull());
+    EXPECT_FALSE(exportFrame(nullptr, huge, ExportFormat::Bmp));
+    EXPECT_TRUE(exportFrame(nullptr, huge, ExportFormat::Emf));
+}
+
+// The application's PDF printer: A4 with 5 mm margins at 1200 dpi, writing to `pdf`.
+class Printing : public ::testing::Test {
+protected:
+    void SetUp() override { printer.printer().setOutputFileName(QString::fromStdString(pdf)); }
+    void TearDown() override {
+        if (const char* keep = std::getenv("ZELKOVA_KEEP_OUTPUT"); keep && std::filesystem::exists(pdf))
+            std::filesystem::copy_file(pdf,
+                                       std::string(keep) + "/" +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+                                           ".pdf",
+                                       std::filesystem::copy_options::overwrite_existing);
+    }
+    void print(const Picture* picture, const ViewRect& view, QPageLayout::Orientation orientation) {
+        printer.printer().setPageOrientation(orientation);
+        printPicture(printer.printer(), picture, printedRectOn(printer.printer(), view, 688, 469));
+    }
+    // The page at 30 dpi: A4 landscape is 351 × 248 pixels, the printable area starts at 6, 6.
+    QImage page() { return pdfPage(dir, pdf, 30); }
+
+    TempDir dir;
+    std::string pdf = dir.file("figure.pdf");
+    platform::ApplicationPrinter printer{platform::ApplicationPrinter::Mode::PdfFile};
+};
+
+TEST_F(Printing, InLandscapeTheViewFillsThePrintablePage) {
+    printer.printer().setPageOrientation(QPageLayout::Landscape);
+    const ViewRect whole{0, 0, printer.printer().width(), printer.printer().height()};
+    EXPECT_EQ(printedRectOn(printer.printer(), kOriginalView, 688, 469), whole);
+    EXPECT_NEAR(whole.right / 1200.0 * 25.4, 287, 0.5); // A4 less the margins
+
+    const Picture picture = cross();
+    print(&picture, kOriginalView, QPageLayout::Landscape);
+    EXPECT_EQ(pdfPageCount(dir, pdf), 1);
+    EXPECT_EQ(pdfImageCount(dir, pdf), 0); // vector drawing
+    const QImage image = page();
+    ASSERT_EQ(image.size(), QSize(351, 248));
+    EXPECT_TRUE(near(rgbAt(image, 60, 124), 0xFF0000u)); // 5 + 100 mm down
+    EXPECT_TRUE(near(rgbAt(image, 175, 60), 0x0000FFu)); // 5 + 143.5 mm across
+    EXPECT_EQ(rgbAt(image, 2, 124), 0xFFFFFFu);          // the margin stays white
+    EXPECT_EQ(rgbAt(image, 349, 124), 0xFFFFFFu);
+}
+
+TEST_F(Printing, InPortraitTheHeightFillsThePageAndTheRightPartFallsOff) {
+    const Picture picture = cross();
+    print(&picture, kOriginalView, QPageLayout::Portrait);
+    const QImage image = page();
+    ASSERT_EQ(image.size(), QSize(248, 351));
+    EXPECT_TRUE(near(rgbAt(image, 60, 175), 0xFF0000u)); // 5 + 143.5 mm down
+    int blue = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            blue += near(rgbAt(image, x, y), 0x0000FFu);
+    EXPECT_EQ(blue, 0); // the blue line, mid-view, lies beyond the page's width
+}
+
+TEST_F(Printing, AHalfPannedViewPrintsTheSameHalf) {
+    const Picture picture = cross();
+    print(&picture, {344, 0, 1032, 469}, QPageLayout::Landscape);
+    const QImage image = page();
+    EXPECT_EQ(rgbAt(image, 90, 124), 0xFFFFFFu); // the left half of the page is empty
+    EXPECT_TRUE(near(rgbAt(image, 260, 124), 0xFF0000u));
+}
+
+TEST_F(Printing, NotXorPensArePrintedAsAnImageInBandsThatJoin) {
+    // Two not-xor lines cross: where blue covers red the paper turns green, ~(blue ^ red), which no
+    // vector device can draw.
+    const Picture picture = cross(RasterMode::NotXorPen);
+    printer.printer().setResolution(300); // a printer of 300 dpi: the image at its resolution
+    print(&picture, kOriginalView, QPageLayout::Landscape);
+    EXPECT_EQ(pdfPageCount(dir, pdf), 1);
+    EXPECT_EQ(pdfImageCount(dir, pdf), 8); // 3390 × 2362 pixels, 309 rows to a 4 MB band
+    const QImage image = page();
+    EXPECT_TRUE(near(rgbAt(image, 60, 124), 0xFF0000u));
+    EXPECT_TRUE(near(rgbAt(image, 175, 60), 0x0000FFu));
+    EXPECT_TRUE(near(rgbAt(image, 175, 124), 0x00FF00u, 10)); // the crossing
+    // Down the vertical line, every row of the printable area is blue but the crossing.
+    int gaps = 0;
+    for (int y = 7; y < 241; ++y)
+        if (std::abs(y - 124) > 3 && !near(rgbAt(image, 175, y), 0x0000FFu, 10))
+            ++gaps;
+    EXPECT_EQ(gaps, 0);
+}
+
+TEST_F(Printing, WithoutAPictureIsOneEmptyPage) {
+    print(nullptr, kOriginalView, QPageLayout::Landscape);
+    EXPECT_EQ(pdfPageCount(dir, pdf), 1);
+    const QImage image = page();
+    EXPECT_EQ(rgbAt(image, 175, 124), 0xFFFFFFu);
+}
+
+TEST_F(Printing, AFileThatCannotBeMadeIsReported) {
+    const Picture picture = cross();
+    printer.printer().setOutputFileName(QString::fromStdString(dir.file("no/such/folder/a.pdf")));
+    try {
+        print(&picture, kOriginalView, QPageLayout::Landscape);
+        ADD_FAILURE() << "printed into a folder that does not exist";
+    } catch (const text::Failure& failure) {
+        EXPECT_NE(std::string(failure.what()).find("を作成できません"), std::string::npos) << failure.what();
+    }
+    EXPECT_EQ(printer.printer().outputFileName().toStdString(), dir.file("no/such/folder/a.pdf"));
+}
+
+} // namespace
+} // namespace zelkova::plot
