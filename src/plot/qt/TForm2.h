@@ -6,6 +6,7 @@
 #pragma once
 
 #include "platform/qt/Services.h"
+#include "plot/Output.h"
 #include "plot/PlotSession.h"
 #include "plot/ViewerState.h"
 
@@ -13,6 +14,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -100,6 +102,8 @@ public slots:
     void N1Click();
     // ファイル > （工事中）画面上の図のみﾌｧｲﾙへ保存する。
     void N5Click();
+    // Test-only until the mouse code lands: leaves a selection frame from `press` to `current`.
+    void setSelectionForTesting(zelkova::plot::ViewPoint press, zelkova::plot::ViewPoint current);
 
     // --- TForm2Settings.cpp ---
     // 色表示変更 > 白黒表示に変更（次図から） / カラー表示に変更（次図から）
@@ -141,6 +145,13 @@ private:
 
     // TForm2Output.cpp
     void wireOutput();
+    // The save commands after their frame is known: the save dialog, then the frame written as a
+    // BMP or an EMF file.
+    void saveFrame(const zelkova::plot::OutputFrame& frame);
+    // The area inside the selection frame, or nothing when no frame is left or it has no area.
+    std::optional<zelkova::plot::OutputFrame> copyFrame() const;
+    // Where output files are proposed: the open plot file's folder, else the open dialog's.
+    QString outputFolder() const;
 
     // TForm2Settings.cpp
     void buildSettingsPanels(QWidget* client);
