@@ -4,8 +4,9 @@
 BUILD_DIR ?= build
 JOBS ?= 2
 DEMO ?= examples/demo/DEMO.FRT
+PACKAGE_DIR ?= build-package
 
-.PHONY: all setup configure build run test bench format clean
+.PHONY: all setup configure build run test package bench format clean
 
 all: build
 
@@ -26,6 +27,9 @@ run: build
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+package: setup
+	JOBS=$(JOBS) sh packaging/build-package.sh $(PACKAGE_DIR)
+
 bench: build
 	cmake --build $(BUILD_DIR) --target benchmarks -j $(JOBS)
 
@@ -33,4 +37,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(PACKAGE_DIR)

@@ -5,13 +5,18 @@
 //    (a hard link), and the WRITE delivery to the user's file. Each copy must reach at least half
 //    the throughput of `cp` on the same file, timed in the same run.
 // 2. One case whose program does nothing, run from its own run file: what it costs beyond the
-//    program's own start and wait (target: at most 5 ms).
+//    program's own start and wait (target: at most 5 ms), with the program on the batch tool's
+//    own standard streams.
+// 3. The same program started on a pseudo-terminal of its own, as the program window starts it,
+//    read to its end and waited for (the window itself excluded): what the terminal adds to a
+//    plain start.
 //
 // usage: runner_bench WORK_FOLDER NOTHING_PROGRAM [MEGABYTES=200] [CASES=200]
 #include "platform/MessageBoxes.h"
 #include "platform/PosixProcessLauncher.h"
 #include "runner/Runner.h"
 
+#include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -185,6 +190,32 @@ int main(int argc, char** argv) {
     std::printf("  program alone       %7.3f ms\n", own);
     std::printf("  case through runner %7.3f ms\n", whole);
     std::printf("  runner's own cost   %7.3f ms  (target: at most 5 ms)\n", whole - own);
+
+    // --- 3. the same program on a terminal of its own
+    std::vector<double> onTerminal;
+    for (int i = 0; i < cases; ++i) {
+        const auto start = Clock::now();
+        int error = 0;
+        auto process = platform::TerminalProcess::start(nothing, folder, {80, 25}, error);
+        if (!process) {
+            std::fprintf(stderr, "the program could not be started on a terminal: %d\n", error);
+            return 1;
+        }
+        std::string output;
+        bool closed = false;
+        while (!closed || !process->ended()) {
+            // A closed terminal polls as ready for ever: once it is closed only the end is waited for.
+            pollfd fds[2] = {{closed ? -1 : process->terminalDescriptor(), POLLIN, 0},
+                             {process->endDescriptor(), POLLIN, 0}};
+            ::poll(fds, process->endDescriptor() >= 0 ? 2 : 1, 10);
+            closed = closed || process->read(output) == platform::TerminalProcess::ReadState::Closed;
+        }
+        onTerminal.push_back(secondsSince(start));
+    }
+    const double terminal = median(onTerminal) * 1000;
+    std::printf("program on a terminal of its own, median of %d:\n", cases);
+    std::printf("  start, read, wait   %7.3f ms\n", terminal);
+    std::printf("  terminal's own cost %7.3f ms\n", terminal - own);
 
     fs::remove(big);
     return messages.count == 0 ? 0 : 1;

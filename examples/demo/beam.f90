@@ -12,7 +12,8 @@
 !   NP lines    position A (m, from the left support, 0 <= A <= L) and load P (kN, downwards)
 !
 ! Bad input stops the program with a message on standard error before any output is opened, so
-! a failed case leaves no output behind.
+! a failed case leaves no output behind. A finished case says so in one line on standard output,
+! the program's console.
 program beam
     implicit none
     integer, parameter :: dp = kind(1.0d0)
@@ -68,6 +69,7 @@ program beam
     open (77, file='BEAM.PLT', status='replace', action='write')
     call write_plot()
     close (77)
+    write (*, '(A,A,A)') 'BEAM: ', trim(title), ' ... done'
 
 contains
 

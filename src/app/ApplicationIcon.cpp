@@ -6,12 +6,8 @@
 
 namespace zelkova::app {
 
-namespace {
-
-QPixmap treeAt(int size) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
+void paintApplicationIcon(QPainter& painter, double size) {
+    painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.scale(size / 32.0, size / 32.0);
     painter.setPen(Qt::NoPen);
@@ -23,15 +19,19 @@ QPixmap treeAt(int size) {
     painter.drawEllipse(QRectF(3, 4, 26, 16));
     painter.setBrush(QColor(0x43, 0xA0, 0x47));
     painter.drawEllipse(QRectF(7, 5, 13, 9));
-    return pixmap;
+    painter.restore();
 }
-
-} // namespace
 
 QIcon applicationIcon() {
     QIcon icon;
-    for (const int size : {16, 24, 32, 48, 64, 128})
-        icon.addPixmap(treeAt(size));
+    for (const int size : {16, 24, 32, 48, 64, 128}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        paintApplicationIcon(painter, size);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
     return icon;
 }
 

@@ -5,11 +5,13 @@
 #include "editor/qt/TForm1.h"
 #include "help/TForm3.h"
 #include "platform/MessageBoxes.h"
-#include "platform/PosixProcessLauncher.h"
+#include "platform/SystemProcessLauncher.h"
 #include "platform/qt/Fonts.h"
 #include "platform/qt/QtServices.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/Translations.h"
 #include "plot/qt/TForm2.h"
+#include "runner/qt/ProgramWindowLauncher.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -24,8 +26,19 @@ int main(int argc, char** argv) {
     // window's caption, and the editor's captions are the document's names and nothing more.
     QApplication::setWindowIcon(zelkova::app::applicationIcon());
     platform::installFontSubstitutions();
+    platform::installJapaneseTranslations(app);
 
-    platform::PosixProcessLauncher processes;
+#ifdef _WIN32
+    // A console program gets its console window from the system.
+    platform::SystemProcessLauncher processes;
+#else
+    // Each program gets a window of its own, in which it shows its progress and asks its
+    // questions. The window's question and its modal showing are the same Qt services as every
+    // other window's (they hold no state, so these instances and the service set's are alike).
+    platform::QtMessageBoxes programMessages;
+    platform::QtModalRunner programModal;
+    zelkova::runner::ProgramWindowLauncher processes(programMessages, programModal);
+#endif
     platform::QtServiceSet serviceSet(processes);
     platform::Services& services = serviceSet.services();
 

@@ -24,7 +24,8 @@ constexpr std::string_view kUsage =
     "         [--view L,T,R,B] [--nav STEPS [--move-step F] [--zoom-step Z]]\n"
     "         [--selection X1,Y1,X2,Y2 | --whole] [--dump]\n"
     "                              draw one figure of a plot file\n"
-    "  --help                      this text\n";
+    "  --help                      this text\n"
+    "  --version                   the version of Zelkova\n";
 } // namespace
 
 int runBatch(const Arguments& args, std::ostream& out, std::ostream& err) {
@@ -36,6 +37,10 @@ int runBatch(const Arguments& args, std::ostream& out, std::ostream& err) {
     const Arguments rest(args.begin() + 1, args.end());
     if (command == "--help" || command == "-h" || command == "help") {
         out << kUsage;
+        return 0;
+    }
+    if (command == "--version") {
+        out << "zelkova-batch " ZELKOVA_VERSION "\n";
         return 0;
     }
     if (command == "run")

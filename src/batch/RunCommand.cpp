@@ -1,17 +1,21 @@
 // zelkova-batch run RUNFILE: runs a run file as the editor's run command does, without windows
 // and without the save step. The run file must pass the editor's run-file detection; its full
-// path stands for the editor's opened file name.
+// path stands for the editor's opened file name. The programs run on the batch tool's own standard
+// streams, so that a script feeds them and reads them; one that fails gets a note on standard
+// error.
 #include "batch/Commands.h"
 #include "batch/StreamMessageBoxes.h"
 
 #include "platform/SystemProcessLauncher.h"
 #include "runner/Names.h"
+#include "runner/ProgramEnd.h"
 #include "runner/RunFileDetection.h"
 #include "runner/Runner.h"
 #include "runner/RunnerMessages.h"
 #include "text/Failure.h"
 #include "text/Files.h"
 #include "text/Lines.h"
+#include "text/Paths.h"
 
 #include <filesystem>
 #include <string_view>
@@ -25,7 +29,31 @@ constexpr std::string_view kRunUsage =
     "\n"
     "Runs the run file as the editor's run command does. Its messages go to\n"
     "standard error; the exit status is 0 when the run finished, 1 when it\n"
-    "stopped with a message, 2 on a usage error.\n";
+    "stopped with a message, 2 on a usage error.\n"
+    "\n"
+    "Each program runs on this tool's standard input, output and error. A\n"
+    "program that ends with a non-zero status or by a signal gets a note on\n"
+    "standard error (\"BEAM: 終了コード 2\"); the run goes on as it would.\n";
+
+// Runs each program as `launcher` does and notes on `err` how a program ended that did not end
+// by itself with status 0 ("BEAM: 終了コード 2"). The window would say it; here nothing else would.
+class NotingLauncher final : public platform::ProcessLauncher {
+public:
+    NotingLauncher(platform::ProcessLauncher& launcher, std::ostream& err)
+        : m_launcher(launcher), m_err(err) {}
+    platform::LaunchResult runAndWait(const std::string& program, const std::string& workingFolder) override {
+        const platform::LaunchResult result = m_launcher.runAndWait(program, workingFolder);
+        if (const std::string end = runner::programEndText(result); !end.empty()) {
+            m_err << text::fileNamePart(program) << ": " << end << '\n';
+            m_err.flush();
+        }
+        return result;
+    }
+
+private:
+    platform::ProcessLauncher& m_launcher;
+    std::ostream& m_err;
+};
 
 std::string fullPath(const std::string& name) {
     std::error_code ec;
@@ -58,7 +86,8 @@ int runCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
                                                                : std::string(failure.what()));
         return 1;
     }
-    platform::SystemProcessLauncher processes;
+    platform::SystemProcessLauncher system;
+    NotingLauncher processes(system, err);
     const runner::RunRequest request{runFile, runFile, {}};
     return runner::runRunFile(request, messages, processes) == runner::RunOutcome::Finished ? 0 : 1;
 }

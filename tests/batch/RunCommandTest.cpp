@@ -1,6 +1,7 @@
 // Shows that `zelkova-batch run` accepts only what the editor would run, runs it with the run
 // file's full path as the opened file name, writes the run's messages to standard error exactly as
-// the windows show them, and ends with 0 when the run finished, 1 when it stopped, 2 on bad usage.
+// the windows show them, notes a program that failed, and ends with 0 when the run finished, 1 when
+// it stopped, 2 on bad usage.
 #include "BatchRun.h"
 
 #include "TempDir.h"
@@ -109,6 +110,41 @@ TEST_F(RunCommandTest, StoppedRunEndsWithStatusOneAndTheMessageOnStandardError) 
     const Result r = batch({"run", runFile});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "READﾌｧｲﾙなし！\r\nFILE=" + dir.file("入力.dat") + "\n");
+}
+
+TEST_F(RunCommandTest, ProgramThatFailsGetsANoteOnStandardErrorAndTheRunGoesOnAsBefore) {
+    const auto install = [&](const std::string& program, const std::string& relative) {
+        const fs::path target = dir.path() / relative;
+        fs::create_directories(target.parent_path());
+        fs::copy_file(kPrograms / program, target);
+        return target.string();
+    };
+    const std::string failing = install("zk_fail3", "bin/FAIL3");
+    const std::string crashing = install("zk_crash", "bin/CRASH");
+    dir.write("in.txt", "after the failure\n");
+    // The failure is noted, and the next case runs: the run finishes with status 0.
+    Result r =
+        batch({"run", writeRunFile("A.FRT", "P '" + failing +
+                                                "'\r\nR 'IN.DAT'='in.txt'\r\nW 'OUT.DAT'='out.txt'\r\nP '" +
+                                                installTransform("bin/TRANSFORM") + "'\r\n")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "FAIL3: 終了コード 3\n");
+    EXPECT_EQ(readBytes(dir.file("out.txt")), "AFTER THE FAILURE\r\n");
+
+    // A crash is named by its signal, before the runner's own message about the missing output.
+    r = batch({"run", writeRunFile("B.FRT", "W 'OUT.DAT'='crash.txt'\r\nP '" + crashing + "'\r\n")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "CRASH: シグナル SIGSEGV\n"
+                     "WRITEﾌｧｲﾙ名（＝の左側）に誤りがある！\r\nあるいはデータミス等によるエラーの発生！\r\n"
+                     "このﾌｧｲﾙは存在しない。\r\nFILE=" +
+                         dir.file("bin/OUT.DAT") + "\n");
+
+    // A program file that may not be executed says why it did not start.
+    const std::string notAProgram = dir.write("bin/DATA", "data\n");
+    fs::permissions(notAProgram, fs::perms::owner_read | fs::perms::owner_write);
+    r = batch({"run", writeRunFile("C.FRT", "P '" + notAProgram + "'\r\n")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "DATA: 起動できません（ファイルへのアクセスが拒否されました）\n");
 }
 
 TEST_F(RunCommandTest, ErrorBoxesAndGeneralErrorsAlsoGoToStandardError) {

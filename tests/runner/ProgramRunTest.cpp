@@ -11,12 +11,14 @@
 #include "text/Cp932.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -217,6 +219,13 @@ TEST(PosixProcessLauncher, ReportsStartsAndExitCodes) {
     const platform::LaunchResult partial =
         launcher.runAndWait((kPrograms / "zk_partial").string(), "/no/such/dir");
     EXPECT_FALSE(partial.started); // a folder that cannot be entered
+    EXPECT_EQ(partial.startError, ENOENT);
+    const platform::LaunchResult failing = launcher.runAndWait((kPrograms / "zk_fail3").string(), "/");
+    EXPECT_EQ(failing.exitCode, 3);
+    EXPECT_EQ(failing.signal, 0);
+    const platform::LaunchResult crashing = launcher.runAndWait((kPrograms / "zk_crash").string(), "/");
+    EXPECT_TRUE(crashing.started);
+    EXPECT_EQ(crashing.signal, SIGSEGV);
 }
 
 #ifdef ZK_DEMO_PROGRAM

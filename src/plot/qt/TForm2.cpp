@@ -125,6 +125,7 @@ void TForm2::FormCreate(const std::string& openedFileName) {
         m_initialFolder = platform::fromUtf8(text::folderPart(openedFileName));
     m_state.moveFraction = plot::kDefaultMoveFraction;
     m_state.zoomStep = plot::kDefaultZoomStep;
+    penColourNamesFromSwatches();
 }
 
 void TForm2::FormDestroy() {

@@ -25,8 +25,10 @@ class QMenu;
 class QPushButton;
 
 namespace zelkova::plot {
+class PenPanel;
+class ScalePanel;
 class ViewImage;
-}
+} // namespace zelkova::plot
 
 inline constexpr const char* kDefaultViewerCaption = "JW_CAD作図用出力データを用いた作図";
 
@@ -112,6 +114,16 @@ public slots:
     void mncolorsetClick();
     // the pen panel's OK
     void Button1Click();
+    // the pen panel's colour swatches: pick pen 1 ... 9's colour
+    void cllbl1Click();
+    void cllbl2Click();
+    void cllbl3Click();
+    void cllbl4Click();
+    void cllbl5Click();
+    void cllbl6Click();
+    void cllbl7Click();
+    void cllbl8Click();
+    void cllbl9Click();
     // 図の調整 > レーヤーの扱い方法 > レーヤー毎に図を変える, 全レーヤー重ねて作図
     void N9Click();
     void N10Click();
@@ -158,6 +170,10 @@ private:
     void wireSettings();
     // The settings the next figure is drawn with, read from the panels now.
     zelkova::plot::FigureSettings currentSettings() const;
+    // Each pen colour name and its name label from the colour of the pen's swatch.
+    void penColourNamesFromSwatches();
+    // The steps of a swatch click, for pen 1 to 9.
+    void pickPenColour(int pen);
 
     zelkova::platform::Services& m_services;
     std::function<void()> m_showEditor;
@@ -223,18 +239,7 @@ private:
     QLineEdit* Edit1 = nullptr; // the percent box
     QPushButton* btnorg = nullptr;
 
-    // The pen panel: per pen a caption label, a colour swatch, its colour name and a width edit.
-    QFrame* colorpanel = nullptr;
-    std::array<QLabel*, 9> m_penCaptions{};
-    std::array<QLabel*, 9> m_colourLabels{};  // cllbl1 .. cllbl9
-    std::array<QLabel*, 9> m_nameLabels{};    // clnlbl1 .. clnlbl9
-    std::array<QLineEdit*, 9> m_widthEdits{}; // Edtclw1 .. Edtclw9 (edtclw5, edtclw6)
-    QPushButton* Button1 = nullptr;
-
-    // The scale panel.
-    QFrame* Panel2 = nullptr;
-    QLabel* Label9 = nullptr;
-    QLabel* Label8 = nullptr;
-    QLineEdit* Edit2 = nullptr; // the scale box: N of 1/N
-    QPushButton* Button2 = nullptr;
+    // The pen panel and the scale panel.
+    zelkova::plot::PenPanel* colorpanel = nullptr;
+    zelkova::plot::ScalePanel* Panel2 = nullptr;
 };
