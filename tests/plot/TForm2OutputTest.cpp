@@ -111,11 +111,27 @@ TEST_F(ViewerOutputTest, APrintThatCannotBeMadeIsReportedByTheGeneralErrorReport
               "ファイル " + dir.file("no/such/folder/figure.pdf") + " を作成できません.");
 }
 
-TEST_F(ViewerOutputTest, PrinterSetupShowsThePrinterDialogOnTheApplicationPrinter) {
-    s.printDialogs.answerNext(false);
-    trigger(viewer.get(), "prtset");
-    EXPECT_EQ(s.printDialogs.setupCalls, 1);
-    EXPECT_EQ(s.printDialogs.printCalls, 0);
+TEST(ViewerPrinting, WithoutAPrinterThePrinterDialogNamesThePdfTheNextPrintWrites) {
+    ScriptedServices s(zelkova::platform::ApplicationPrinter::Mode::NoPrinter);
+    TempDir dir;
+    TForm2 viewer(s.services, std::string());
+    s.files.chooseNext(QString::fromStdString(dir.write("beam.txt", kCrossThenEmpty)));
+    trigger(&viewer, "file1");
+
+    const std::string named = dir.file("named.pdf");
+    s.printDialogs.answerNext(true, 0, QString::fromStdString(named));
+    trigger(&viewer, "prtset");
+    ASSERT_EQ(s.printDialogs.shownPdfFiles.size(), 1u);
+    EXPECT_EQ(s.printDialogs.shownPdfFiles[0].toStdString(), dir.file("beam.pdf")); // after the plot file
+    trigger(&viewer, "prtorg"); // the file the dialog named, without asking
+    EXPECT_EQ(s.files.requests().size(), 1u);
+    EXPECT_EQ(pdfPageCount(dir, named), 1);
+
+    s.files.cancelNext(); // a further print asks, and a cancel prints nothing
+    trigger(&viewer, "prtorg");
+    ASSERT_EQ(s.files.requests().size(), 2u);
+    EXPECT_EQ(s.files.requests()[1].fileName.toStdString(), dir.file("beam.pdf"));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("beam.pdf")));
     EXPECT_TRUE(s.messages.shown().empty());
 }
 

@@ -164,6 +164,8 @@ private:
     std::optional<zelkova::plot::OutputFrame> copyFrame() const;
     // Where output files are proposed: the open plot file's folder, else the open dialog's.
     QString outputFolder() const;
+    // The PDF file a print proposes when there is no printer.
+    QString suggestedPdfName() const;
 
     // TForm2Settings.cpp
     void buildSettingsPanels(QWidget* client);

@@ -40,16 +40,22 @@ QString TForm2::outputFolder() const {
     return m_initialFolder.isEmpty() ? QDir::homePath() : m_initialFolder;
 }
 
+QString TForm2::suggestedPdfName() const {
+    // Named after the plot file, never the plot file itself.
+    if (!m_session.isOpen())
+        return QDir(outputFolder()).filePath(QStringLiteral("plot.pdf"));
+    const QFileInfo plot(platform::fromUtf8(m_session.path()));
+    QString name = plot.absolutePath() + QLatin1Char('/') + plot.completeBaseName() + QStringLiteral(".pdf");
+    if (QFileInfo(name) == plot)
+        name += QStringLiteral(".pdf");
+    return name;
+}
+
 void TForm2::Print1Click() {
+    // No dialog: the printer's current settings apply; without a printer, the PDF file named in
+    // the last printer dialog, or else one asked for now.
     platform::ApplicationPrinter& printer = m_services.printer;
-    // Without a printer the job goes to a PDF file named after the plot file, never the plot file.
-    QString pdfName = outputFolder() + QLatin1Char('/') +
-                      (m_session.isOpen() ? QFileInfo(platform::fromUtf8(m_session.path())).completeBaseName()
-                                          : QStringLiteral("plot")) +
-                      QStringLiteral(".pdf");
-    if (m_session.isOpen() && QFileInfo(pdfName) == QFileInfo(platform::fromUtf8(m_session.path())))
-        pdfName += QStringLiteral(".pdf");
-    if (!printer.prepareJob(windowTitle(), pdfName, m_services.files, this))
+    if (!printer.prepareJob(windowTitle(), suggestedPdfName(), m_services.files, this))
         return;
     try {
         const plot::ViewRect printed =
@@ -62,6 +68,7 @@ void TForm2::Print1Click() {
 
 void TForm2::prtsetClick() {
     // What is chosen stays on the one application printer, for every later print of the run.
+    m_services.printer.offerNextJob(suggestedPdfName());
     (void)m_services.printDialogs.printerSetup(m_services.printer, this);
 }
 
