@@ -222,7 +222,7 @@ TEST(Metafile, OpensInAnotherProgramAndShowsWhatWasDrawn) {
     TempDir dir;
     const auto svg = svgOfMetafile(dir, bytesOf(everything()));
     ASSERT_TRUE(svg) << "emf2svg-conv refused the metafile";
-    const QImage image = imageOfSvg(*svg, QSize(400, 300));
+    const QImage image = imageOfSvg(dir, *svg, QSize(400, 300));
     ASSERT_FALSE(image.isNull()) << svg->substr(0, 400);
     if (const char* keep = std::getenv("ZELKOVA_KEEP_OUTPUT")) {
         image.save(QString::fromUtf8(keep) + QStringLiteral("/metafile-everything.png"));
@@ -273,7 +273,7 @@ TEST(Metafile, StretchesThePictureIntoTheTargetByAWorldTransform) {
     TempDir dir;
     const auto svg = svgOfMetafile(dir, emf);
     ASSERT_TRUE(svg);
-    const QImage image = imageOfSvg(*svg, QSize(200, 200));
+    const QImage image = imageOfSvg(dir, *svg, QSize(200, 200));
     EXPECT_EQ(rgbAt(image, 100, 134), 0xFF0000u); // 234.5 − 100 on the view, in the frame
 }
 

@@ -1,14 +1,12 @@
 // Helpers of the output tests: reading back what the outputs wrote through the programs others
-// use (emf2svg-conv for metafiles, pdftoppm and pdfimages for PDF files), walking a metafile's
-// records, and drawing an SVG.
+// use (emf2svg-conv for metafiles, rsvg-convert for SVG, pdftoppm and pdfimages for PDF files),
+// and walking a metafile's records.
 #pragma once
 
 #include "TempDir.h"
 
 #include <QByteArray>
 #include <QImage>
-#include <QPainter>
-#include <QSvgRenderer>
 
 #include <uemf.h>
 
@@ -17,6 +15,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -43,17 +42,16 @@ inline std::optional<std::string> svgOfMetafile(const zelkova::testing::TempDir&
     return zelkova::testing::readBytes(out);
 }
 
-// An SVG drawn on white at `size`; a null image when the SVG cannot be read.
-inline QImage imageOfSvg(const std::string& svg, QSize size) {
-    QSvgRenderer renderer(QByteArray(svg.data(), static_cast<qsizetype>(svg.size())));
-    if (!renderer.isValid())
+// An SVG as rsvg-convert draws it on white at `size` (Qt's own renderer knows no patterns, so
+// hatches would not show); a null image when the SVG cannot be read.
+inline QImage imageOfSvg(const zelkova::testing::TempDir& dir, const std::string& svg, QSize size) {
+    const std::string in = dir.write("drawn.svg", svg);
+    const std::string out = dir.file("drawn.png");
+    std::filesystem::remove(out);
+    if (!run("rsvg-convert -b white -w " + std::to_string(size.width()) + " -h " +
+             std::to_string(size.height()) + " -o '" + out + "' '" + in + "'"))
         return {};
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    renderer.render(&painter, QRectF(0, 0, size.width(), size.height()));
-    painter.end();
-    return image;
+    return QImage(QString::fromStdString(out)).convertToFormat(QImage::Format_RGB32);
 }
 
 // Page 1 of a PDF as pdftoppm draws it at `dpi`, optionally only the area x, y, w, h (pixels at

@@ -91,7 +91,7 @@ TEST(Clipboard, TheMetafileCopyHoldsSvgEmfAndAPngFramedToTheSelection) {
         QImage::fromData(data->data(QString::fromLatin1(kPngMime))).convertToFormat(QImage::Format_RGB32),
         frameImage(&picture, frame));
     const QByteArray svg = data->data(QString::fromLatin1(kSvgMime));
-    const QImage fromSvg = imageOfSvg(svg.toStdString(), QSize(100, 60));
+    const QImage fromSvg = imageOfSvg(dir, svg.toStdString(), QSize(100, 60));
     ASSERT_FALSE(fromSvg.isNull());
     // The red line crosses the frame at view y 234.5, 34 below its top; the blue one at x 344.
     EXPECT_TRUE(near(rgbAt(fromSvg, 20, 34), 0xFF0000u));
@@ -104,7 +104,7 @@ TEST(Clipboard, TheMetafileCopyHoldsSvgEmfAndAPngFramedToTheSelection) {
     EXPECT_EQ(records.front().as<U_EMRHEADER>().rclBounds.bottom, 59);
     const auto converted = svgOfMetafile(dir, emf);
     ASSERT_TRUE(converted);
-    const QImage fromEmf = imageOfSvg(*converted, QSize(100, 60));
+    const QImage fromEmf = imageOfSvg(dir, *converted, QSize(100, 60));
     EXPECT_TRUE(near(rgbAt(fromEmf, 20, 34), 0xFF0000u));
     EXPECT_TRUE(near(rgbAt(fromEmf, 44, 10), 0x0000FFu));
 }
@@ -120,6 +120,85 @@ TEST(Clipboard, AFrameWithoutAreaGivesNothing) {
     const QImage image = qvariant_cast<QImage>(white->imageData());
     EXPECT_EQ(image.size(), QSize(10, 20));
     EXPECT_EQ(rgbAt(image, 5, 5), 0xFFFFFFu);
+}
+
+// Over a black bar: a line in each raster mode, each line style thin and wide, a square of each
+// fill pattern.
+Picture everyKind() {
+    Picture picture(5424, 3780, 18.9, 18.9);
+    RecordingCanvas canvas(picture);
+    canvas.setPen({Colour::fromRgb(0, 0, 0), 0, LineStyle::Solid, RasterMode::CopyPen});
+    canvas.setBrush({Colour::fromRgb(0, 0, 0), FillPattern::Solid});
+    canvas.polygon(std::vector<Point>{{2600, 100}, {2800, 100}, {2800, 1500}, {2600, 1500}});
+    for (int m = 1; m <= 16; ++m) {
+        canvas.setPen({kRed, 40, LineStyle::Solid, static_cast<RasterMode>(m)});
+        canvas.line({200, 80 * m}, {5200, 80 * m});
+    }
+    const LineStyle styles[] = {LineStyle::Solid, LineStyle::Dotted, LineStyle::Dashed, LineStyle::DashDot,
+                                LineStyle::DashDotDot};
+    for (int i = 0; i < 5; ++i) {
+        canvas.setPen({kBlue, 0, styles[i], RasterMode::CopyPen});
+        canvas.line({200, 1600 + 100 * i}, {2600, 1600 + 100 * i});
+        canvas.setPen({kBlue, 30, styles[i], RasterMode::CopyPen});
+        canvas.line({2800, 1600 + 100 * i}, {5200, 1600 + 100 * i});
+    }
+    canvas.setPen({Colour::fromRgb(0, 0, 0), 8, LineStyle::Solid, RasterMode::CopyPen});
+    for (int p = 0; p < 8; ++p) {
+        canvas.setBrush({Colour::fromRgb(0, 128, 0), static_cast<FillPattern>(p)});
+        const int x = 200 + 640 * p;
+        canvas.polygon(std::vector<Point>{{x, 2300}, {x + 560, 2300}, {x + 560, 3300}, {x, 3300}});
+    }
+    picture.setDrawnExtents({200, 5200, 80, 3300});
+    return picture;
+}
+
+TEST(EveryKind, TheViewAsSvgAndAsEmfOpensAgainAndShowsTheFigure) {
+    TempDir dir;
+    const Picture picture = everyKind();
+    const OutputFrame frame = viewFrame(688, 469, kOriginalView);
+    const QImage view = frameImage(&picture, frame);
+    const auto svg = exportFrame(&picture, frame, ExportFormat::Svg);
+    const auto emf = exportFrame(&picture, frame, ExportFormat::Emf);
+    ASSERT_TRUE(svg && emf);
+    const auto converted = svgOfMetafile(dir, *emf);
+    ASSERT_TRUE(converted);
+    const QImage fromSvg = imageOfSvg(dir, svg->toStdString(), QSize(688, 469));
+    const QImage fromEmf = imageOfSvg(dir, *converted, QSize(688, 469));
+    ASSERT_FALSE(fromSvg.isNull());
+    ASSERT_FALSE(fromEmf.isNull());
+    if (const char* keep = std::getenv("ZELKOVA_KEEP_OUTPUT")) {
+        view.save(QString::fromUtf8(keep) + QStringLiteral("/every-kind-view.png"));
+        fromSvg.save(QString::fromUtf8(keep) + QStringLiteral("/every-kind-svg.png"));
+        fromEmf.save(QString::fromUtf8(keep) + QStringLiteral("/every-kind-emf.png"));
+        std::filesystem::copy_file(writeTemp(dir, "every-kind.svg", *svg),
+                                   std::string(keep) + "/every-kind.svg",
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
+    // Copy-mode red (line 5, picture y 400) off and on the bar, the wide blue line, a solid and a
+    // hollow square: the same in the view and in both documents.
+    for (const QImage* image : {&view, &fromSvg, &fromEmf}) {
+        EXPECT_TRUE(near(rgbAt(*image, 100, 50), 0xFF0000u));
+        EXPECT_TRUE(near(rgbAt(*image, 500, 199), 0x0000FFu)); // picture (3940, 1600)
+        EXPECT_TRUE(near(rgbAt(*image, 151, 347), 0x008000u)); // the solid square
+        EXPECT_EQ(rgbAt(*image, 70, 347), 0xFFFFFFu);          // the hollow one
+    }
+    // The cross-hatched square shows its hatch in the view and in the SVG (the EMF holds it as a
+    // hatched brush too, which emf2svg fills solid).
+    for (const QImage* image : {&view, &fromSvg}) {
+        int green = 0;
+        int white = 0;
+        for (int y = 300; y < 400; ++y)
+            for (int x = 360; x < 410; ++x) {
+                green += near(rgbAt(*image, x, y), 0x008000u, 60);
+                white += rgbAt(*image, x, y) == 0xFFFFFFu;
+            }
+        EXPECT_GT(green, 500);
+        EXPECT_GT(white, 2500);
+    }
+    // On the screen the not-xor line (16) inverts the black bar under it; a document shows what it
+    // gives on white paper.
+    EXPECT_TRUE(near(rgbAt(view, 343, 159), 0x00FFFFu, 10));
+    EXPECT_TRUE(near(rgbAt(view, 100, 159), 0xFF0000u, 10));
 }
 
 TEST(WholeFigure, IsDrawnAtItsOwnSizeInItsMargin) {

@@ -216,12 +216,13 @@ TEST_F(ViewerOutputTest, TheCopiesRoundTripThroughTheOffscreenPlatformsClipboard
     ASSERT_NE(metafile, nullptr);
     EXPECT_EQ(QImage::fromData(metafile->data(zelkova::plot::kPngMime)).convertToFormat(QImage::Format_RGB32),
               expected);
-    const QImage fromSvg = imageOfSvg(metafile->data(zelkova::plot::kSvgMime).toStdString(), QSize(100, 60));
+    const QImage fromSvg =
+        imageOfSvg(dir, metafile->data(zelkova::plot::kSvgMime).toStdString(), QSize(100, 60));
     ASSERT_FALSE(fromSvg.isNull());
     EXPECT_TRUE(near(rgbAt(fromSvg, 44, 30), 0xFF0000u)); // where the lines cross, at (344, 234.5)
     const auto fromEmf = svgOfMetafile(dir, metafile->data(zelkova::plot::kEmfMime));
     ASSERT_TRUE(fromEmf);
-    EXPECT_TRUE(near(rgbAt(imageOfSvg(*fromEmf, QSize(100, 60)), 44, 30), 0xFF0000u));
+    EXPECT_TRUE(near(rgbAt(imageOfSvg(dir, *fromEmf, QSize(100, 60)), 44, 30), 0xFF0000u));
     QGuiApplication::clipboard()->clear();
 }
 
