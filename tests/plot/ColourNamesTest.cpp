@@ -89,7 +89,7 @@ TEST(ColourNames, TheRendererReadsPenColourNamesWhenAPenIsChosenAndStopsAtOneItC
     s.penColourNames[2] = "nonsense";
     testing::CallRecorder canvas;
     zelkova::testing::ScriptedMessageBoxes messages;
-    Renderer renderer(canvas, PictureGeometry::forDpi(96, 96), 1, s, messages, nullptr);
+    Renderer renderer(canvas, PictureGeometry::forDpi(96, 96), 1, s, messages);
     Reader reader = testing::readerOf("lc2\r\n 0 0 1 1\r\nlc3\r\n 0 0 1 1\r\n");
     renderer.apply(*reader.next());
     renderer.apply(*reader.next());

@@ -7,6 +7,7 @@
 #include "platform/qt/ApplicationPrinter.h"
 #include "plot/qt/PainterCanvas.h"
 #include "plot/qt/PictureExport.h"
+#include "text/Cp932.h"
 
 #include <QMimeData>
 #include <QPageLayout>
@@ -15,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 
 namespace zelkova::plot {
 namespace {
@@ -80,7 +82,7 @@ TEST(Clipboard, AFrameWithoutAreaGivesNothingAndNoPictureAWhiteCopy) {
 }
 
 // Over a black bar: a line in each raster mode, each line style thin and wide, a square of each
-// fill pattern.
+// fill pattern, texts and an image.
 Picture everyKind() {
     Picture picture(5424, 3780, 18.9, 18.9);
     RecordingCanvas canvas(picture);
@@ -105,7 +107,15 @@ Picture everyKind() {
         const int x = 200 + 640 * p;
         canvas.polygon(std::vector<Point>{{x, 2300}, {x + 560, 2300}, {x + 560, 3300}, {x, 3300}});
     }
-    picture.setDrawnExtents({200, 5200, 80, 3300});
+    // Two texts, one turned a quarter, and a picture of four pixels.
+    canvas.text({text::utf8ToCp932("図面A"), {200, 3400}, 300, 0, 0, TextFace::Horizontal});
+    canvas.text({text::utf8ToCp932("縦"), {5000, 3700}, 300, 900, 0, TextFace::Horizontal});
+    auto bitmap = std::make_shared<Bitmap>();
+    bitmap->width = 2;
+    bitmap->height = 2;
+    bitmap->pixels = {0xFFFF0000u, 0xFF0000FFu, 0xFF00FF00u, 0xFF000000u};
+    canvas.image({bitmap, 3000, 3360, 3640, 3760});
+    picture.setDrawnExtents({200, 5200, 80, 3760});
     return picture;
 }
 
@@ -130,6 +140,9 @@ TEST(EveryKind, TheViewAsSvgAndAsEmfOpensAgainAndShowsTheFigure) {
         std::filesystem::copy_file(writeTemp(dir, "every-kind.svg", *svg),
                                    std::string(keep) + "/every-kind.svg",
                                    std::filesystem::copy_options::overwrite_existing);
+        std::filesystem::copy_file(dir.write("every-kind.emf.svg", *converted),
+                                   std::string(keep) + "/every-kind.emf.svg",
+                                   std::filesystem::copy_options::overwrite_existing);
     }
     // Copy-mode red (line 5, picture y 400) off and on the bar, the wide blue line, a solid and a
     // hollow square: the same in the view and in both documents.
@@ -152,6 +165,21 @@ TEST(EveryKind, TheViewAsSvgAndAsEmfOpensAgainAndShowsTheFigure) {
         EXPECT_GT(green, 500);
         EXPECT_GT(white, 2500);
     }
+    // The texts and the image in every one of them, the metafile's as GDI records.
+    for (const QImage* image : {&view, &fromSvg, &fromEmf}) {
+        int ink = 0;
+        for (int y = 425; y < 465; ++y)
+            for (int x = 25; x < 100; ++x)
+                ink += qGray(rgbAt(*image, x, y)) < 128;
+        EXPECT_GT(ink, 40);
+        // The image's top-left and bottom-right pixels (emf2svg keeps a stretched image's aspect
+        // ratio, so there it is narrower, about the same centre).
+        EXPECT_TRUE(near(rgbAt(*image, 407, 428), 0xFF0000u, 60)) << std::hex << rgbAt(*image, 407, 428);
+        EXPECT_TRUE(near(rgbAt(*image, 438, 458), 0x000000u, 60)) << std::hex << rgbAt(*image, 438, 458);
+    }
+    const auto records = recordsOf(*emf);
+    EXPECT_EQ(recordsOfType(records, U_EMR_EXTTEXTOUTW).size(), 2u);
+    EXPECT_EQ(recordsOfType(records, U_EMR_STRETCHDIBITS).size(), 1u);
     // On the screen the not-xor line (16) inverts the black bar under it; a document shows what it
     // gives on white paper.
     EXPECT_TRUE(near(rgbAt(view, 343, 159), 0x00FFFFu, 10));

@@ -238,6 +238,42 @@ TEST(RenderOutput, AnUnwritableTargetIsReported) {
     EXPECT_TRUE(contains(run.err, "を作成できません")) << run.err;
 }
 
+TEST(RenderTextsAndImages, AreDumpedDrawnAndReported) {
+    TempDir dir;
+    QImage blue(400, 200, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    ASSERT_TRUE(blue.save(QString::fromStdString(dir.file("photo.jpg")), "JPEG", 100));
+    const std::string plot = dir.write("a.txt", "ly\r\n"
+                                                "ch 0 0 1 0 \"^@BMphoto.jpg,400,30\r\n"
+                                                "ch 100 100 1 0 \"^@BMnone.bmp,1,30\r\n"
+                                                "cn5\r\n"
+                                                "ch 100 150 0 1 \"Zelkova\x81\x45\xA5\r\n");
+    const Outcome run = render({plot, "--dump", "-o", dir.file("a.png")});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "この画像ファイルは存在しません！\r\nnone.bmp\n");
+    EXPECT_EQ(run.out, "picture 5424 3780\n"
+                       "extents 0 1890 945 3780\n"
+                       "image 0 3213 1134 3780 400 200 colour\n"
+                       "text 1796 945 94 900 40 horizontal Zelkova\n");
+    QImage image(QString::fromStdString(dir.file("a.png")));
+    ASSERT_EQ(image.size(), QSize(688, 469));
+    EXPECT_LT(qRed(image.pixel(70, 440)), 8);
+    EXPECT_GT(qBlue(image.pixel(70, 440)), 245) << "the photograph";
+    EXPECT_EQ(image.pixel(70, 395) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+TEST(RenderTextsAndImages, ACorruptJpegStopsTheFigureWithTheErrorReport) {
+    TempDir dir;
+    dir.write("broken.jpg", "\xFF\xD8\xFF garbage");
+    const std::string plot =
+        dir.write("a.txt", "ly\r\n 0 0 10 10\r\nly\r\nch 0 0 1 0 \"^@BMbroken.jpg,1,30\r\n");
+    const Outcome first = render({plot, "--dump"});
+    EXPECT_EQ(first.status, 0);
+    const Outcome second = render({plot, "--dump", "--figure", "2"});
+    EXPECT_EQ(second.status, 1);
+    EXPECT_EQ(second.err, "画像ファイル " + dir.file("broken.jpg") + " を読み込めません.\n");
+}
+
 TEST(RenderCorpus, EveryPlotFileOfTheCorpusRenders) {
     TempDir dir;
     for (const auto& entry :

@@ -19,6 +19,8 @@
 #include <QMimeData>
 #include <QPageLayout>
 #include <QPrinter>
+#include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -27,7 +29,6 @@
 namespace {
 
 using zelkova::platform::MessageKind;
-using zelkova::plot::ViewPoint;
 using zelkova::testing::child;
 using zelkova::testing::ScriptedServices;
 using zelkova::testing::TempDir;
@@ -38,9 +39,24 @@ using namespace zelkova::plot::testing;
 constexpr const char* kCrossThenEmpty = "hq\r\nly0\r\nlc3\r\n 0 100 287 100\r\n 143.5 0 143.5 200\r\n"
                                         "ly1\r\nlt1\r\nly2\r\nlt1\r\n";
 
+// Drags a frame with the left button on the viewer's Image1, from `from` to `to`.
+void drag(TForm2* viewer, QPoint from, QPoint to) {
+    auto* image = child<zelkova::plot::ViewImage>(viewer, "Image1");
+    QTest::mousePress(image, Qt::LeftButton, {}, from);
+    QTest::mouseMove(image, to);
+    QTest::mouseRelease(image, Qt::LeftButton, {}, to);
+}
+
+QImage decoded(const QByteArray& bytes) {
+    return QImage::fromData(bytes).convertToFormat(QImage::Format_RGB32);
+}
+
 class ViewerOutputTest : public ::testing::Test {
 protected:
-    ViewerOutputTest() : viewer(std::make_unique<TForm2>(s.services, std::string())) {}
+    ViewerOutputTest() : viewer(std::make_unique<TForm2>(s.services, std::string())) {
+        viewer->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(viewer.get()));
+    }
 
     // Opens the cross with pen 3 as wide as the width edit allows, so that it shows in prints.
     void openCross() {
@@ -142,48 +158,69 @@ TEST_F(ViewerOutputTest, NothingIsCopiedWithoutASelectionFrame) {
     EXPECT_EQ(clipboard(), nullptr);
 }
 
-TEST_F(ViewerOutputTest, TheCopiesPutTheAreaInsideTheFrameOnTheClipboardAndKeepTheFrame) {
+TEST_F(ViewerOutputTest, AFrameDraggedEitherWayCopiesTheSameAreaDrawnAfresh) {
     openCross();
-    viewer->setSelectionForTesting({430, 270}, {250, 150}); // dragged up and to the left
+    const QImage figure = view().copy();
+    // Over the button bar's corner: the copy holds the figure, not the frame or the buttons.
+    const QImage expected = figure.copy(250, 380, 180, 80);
+    drag(viewer.get(), {250, 380}, {430, 460});
     trigger(viewer.get(), "N7");
     ASSERT_NE(clipboard(), nullptr);
-    const QImage expected = view().copy(250, 150, 180, 120);
-    EXPECT_EQ(
-        QImage::fromData(clipboard()->data(zelkova::plot::kPngMime)).convertToFormat(QImage::Format_RGB32),
-        expected);
+    EXPECT_EQ(decoded(clipboard()->data(zelkova::plot::kPngMime)), expected);
+    EXPECT_NE(view(), figure); // the frame stays on screen
     EXPECT_TRUE(viewer->selectionFlag());
 
+    drag(viewer.get(), {430, 460}, {250, 380}); // the other way round
+    trigger(viewer.get(), "N7");
+    EXPECT_EQ(decoded(clipboard()->data(zelkova::plot::kBmpMime)), expected);
     trigger(viewer.get(), "N6"); // the same frame again, as a metafile
     const QMimeData* data = clipboard();
     ASSERT_TRUE(data->hasFormat(zelkova::plot::kSvgMime));
-    ASSERT_TRUE(data->hasFormat(zelkova::plot::kEmfMime));
-    EXPECT_EQ(QImage::fromData(data->data(zelkova::plot::kPngMime)).convertToFormat(QImage::Format_RGB32),
-              expected);
+    EXPECT_EQ(decoded(data->data(zelkova::plot::kPngMime)), expected);
     const auto records = recordsOf(data->data(zelkova::plot::kEmfMime));
     ASSERT_FALSE(records.empty());
     EXPECT_EQ(records.front().as<U_EMRHEADER>().rclBounds.right, 179);
-    EXPECT_EQ(records.front().as<U_EMRHEADER>().rclBounds.bottom, 119);
+    EXPECT_EQ(records.front().as<U_EMRHEADER>().rclBounds.bottom, 79);
     EXPECT_TRUE(viewer->selectionFlag());
+}
+
+TEST_F(ViewerOutputTest, ACopyAfterAZoomShowsTheZoomedFigureAtScreenScale) {
+    openCross();
+    const QImage original = view().copy(300, 200, 100, 60);
+    QTest::mouseClick(child<QPushButton>(viewer.get(), "btnbigger"), Qt::LeftButton);
+    const QImage zoomed = view().copy(300, 200, 100, 60);
+    ASSERT_NE(zoomed, original);
+    drag(viewer.get(), {300, 200}, {400, 260});
+    trigger(viewer.get(), "N7");
+    ASSERT_NE(clipboard(), nullptr);
+    EXPECT_EQ(decoded(clipboard()->data(zelkova::plot::kPngMime)), zoomed);
+}
+
+TEST_F(ViewerOutputTest, APanAZoomOrANewFigureEndsTheFrameUntilANewOneIsDrawn) {
+    openCross();
+    for (const char* step : {"btnleft", "btnbigger", "btnorg", "N2"}) {
+        drag(viewer.get(), {100, 100}, {200, 200});
+        ASSERT_TRUE(viewer->selectionFlag());
+        if (std::string(step) == "N2")
+            trigger(viewer.get(), step);
+        else
+            QTest::mouseClick(child<QPushButton>(viewer.get(), step), Qt::LeftButton);
+        EXPECT_FALSE(viewer->selectionFlag()) << step;
+        trigger(viewer.get(), "N7");
+        trigger(viewer.get(), "N6");
+        EXPECT_EQ(clipboard(), nullptr) << step;
+    }
 }
 
 TEST_F(ViewerOutputTest, AClickWithoutADragCopiesNothingAndLeavesTheClipboard) {
     openCross();
     s.clipboard.setText("kept");
-    viewer->setSelectionForTesting({100, 100}, {100, 300});
+    drag(viewer.get(), {100, 100}, {100, 100});
+    ASSERT_TRUE(viewer->selectionFlag());
     trigger(viewer.get(), "N7");
-    viewer->setSelectionForTesting({100, 100}, {300, 100});
+    drag(viewer.get(), {100, 100}, {300, 100}); // no height
     trigger(viewer.get(), "N6");
     EXPECT_EQ(s.clipboard.text(), "kept");
-}
-
-TEST_F(ViewerOutputTest, ANewFigureEndsTheFrameUntilANewOneIsDrawn) {
-    openCross();
-    viewer->setSelectionForTesting({100, 100}, {200, 200});
-    trigger(viewer.get(), "N2");
-    EXPECT_FALSE(viewer->selectionFlag());
-    trigger(viewer.get(), "N7");
-    trigger(viewer.get(), "N6");
-    EXPECT_EQ(clipboard(), nullptr);
 }
 
 TEST_F(ViewerOutputTest, TheCopiesRoundTripThroughTheOffscreenPlatformsClipboard) {
@@ -196,7 +233,7 @@ TEST_F(ViewerOutputTest, TheCopiesRoundTripThroughTheOffscreenPlatformsClipboard
     trigger(&window, "file1");
     const QImage expected =
         child<zelkova::plot::ViewImage>(&window, "Image1")->image().copy(300, 200, 100, 60);
-    window.setSelectionForTesting({300, 200}, {400, 260});
+    drag(&window, {300, 200}, {400, 260});
 
     trigger(&window, "N7");
     const QMimeData* bitmap = QGuiApplication::clipboard()->mimeData();
@@ -205,15 +242,13 @@ TEST_F(ViewerOutputTest, TheCopiesRoundTripThroughTheOffscreenPlatformsClipboard
     EXPECT_EQ(qvariant_cast<QImage>(bitmap->imageData()).convertToFormat(QImage::Format_RGB32), expected);
     for (const char* mime : {zelkova::plot::kPngMime, zelkova::plot::kBmpMime}) {
         ASSERT_TRUE(bitmap->hasFormat(mime)) << mime;
-        EXPECT_EQ(QImage::fromData(bitmap->data(mime)).convertToFormat(QImage::Format_RGB32), expected)
-            << mime;
+        EXPECT_EQ(decoded(bitmap->data(mime)), expected) << mime;
     }
 
     trigger(&window, "N6");
     const QMimeData* metafile = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(metafile, nullptr);
-    EXPECT_EQ(QImage::fromData(metafile->data(zelkova::plot::kPngMime)).convertToFormat(QImage::Format_RGB32),
-              expected);
+    EXPECT_EQ(decoded(metafile->data(zelkova::plot::kPngMime)), expected);
     const QImage fromSvg =
         imageOfSvg(dir, metafile->data(zelkova::plot::kSvgMime).toStdString(), QSize(100, 60));
     ASSERT_FALSE(fromSvg.isNull());

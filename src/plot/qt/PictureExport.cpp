@@ -2,10 +2,8 @@
 #include "plot/qt/PictureExport.h"
 
 #include "platform/qt/QtText.h"
-#include "plot/ColourNames.h"
 #include "plot/EmfCanvas.h"
 #include "plot/Renderer.h"
-#include "plot/RoundLines.h"
 #include "plot/qt/PainterCanvas.h"
 #include "text/Failure.h"
 
@@ -120,62 +118,6 @@ private:
     QString m_part;
 };
 
-// The raster print's canvas on one band. The separate lines of a figure with a wide solid pen are
-// filled a line at a time straight into the band's pixels, each pixel once per line as the raster
-// modes need; everything else goes through the painter canvas.
-class BandCanvas final : public Canvas {
-public:
-    BandCanvas(QPainter& painter, QImage& band, const Picture& picture, const ViewRect& target)
-        : m_canvas(painter, picture.width(), picture.height(), picture.pixelsPerMmX(), target, &band) {
-        m_scaleX = picture.width() > 0 ? double(target.right - target.left) / picture.width() : 0.0;
-        m_scaleY = picture.height() > 0 ? double(target.bottom - target.top) / picture.height() : 0.0;
-        m_offsetX = target.left;
-        m_offsetY = target.top;
-        m_area.bits = reinterpret_cast<std::uint32_t*>(band.bits());
-        m_area.stride = band.bytesPerLine() / 4;
-        m_area.right = band.width() - 1;
-        m_area.bottom = band.height() - 1;
-    }
-    void setPen(const Pen& pen) override {
-        m_pen = pen;
-        m_canvas.setPen(pen);
-    }
-    void setBrush(const Brush& brush) override { m_canvas.setBrush(brush); }
-    void line(Point from, Point to) override {
-        const Point pair[2] = {from, to};
-        lines(pair);
-    }
-    void lines(std::span<const Point> endPoints) override {
-        // As wide as the painter canvas draws wide: 1.5 device pixels and more.
-        const double width = m_pen.width * (std::abs(m_scaleX) + std::abs(m_scaleY)) / 2;
-        if (!drawsLines(m_pen) || m_pen.style != LineStyle::Solid || width < 1.5) {
-            m_canvas.lines(endPoints);
-            return;
-        }
-        const Colour c = drawableColour(m_pen.colour);
-        const std::uint32_t rgb =
-            std::uint32_t(c.red()) << 16 | std::uint32_t(c.green()) << 8 | std::uint32_t(c.blue());
-        for (std::size_t i = 0; i + 1 < endPoints.size(); i += 2)
-            fillRoundLine(m_area, m_offsetX + endPoints[i].x * m_scaleX,
-                          m_offsetY + endPoints[i].y * m_scaleY, m_offsetX + endPoints[i + 1].x * m_scaleX,
-                          m_offsetY + endPoints[i + 1].y * m_scaleY, width, m_pen.mode, rgb);
-    }
-    void polyline(std::span<const Point> points) override { m_canvas.polyline(points); }
-    void polygon(std::span<const Point> points) override { m_canvas.polygon(points); }
-    void text(const TextOp& op) override { m_canvas.text(op); }
-    void image(const ImageOp& op) override { m_canvas.image(op); }
-    bool mayShow(const Bounds& bounds) const override { return m_canvas.mayShow(bounds); }
-
-private:
-    PainterCanvas m_canvas;
-    PixelArea m_area;
-    Pen m_pen;
-    double m_scaleX = 0;
-    double m_scaleY = 0;
-    double m_offsetX = 0;
-    double m_offsetY = 0;
-};
-
 // A band as busy as noise (a colour change at more than one pixel in twelve) holds nothing that a
 // lossless image would keep better than a JPEG of high quality, and deflating it costs seconds.
 bool busy(const QImage& band, int rows) {
@@ -212,14 +154,10 @@ void printRaster(QPainter& painter, const QPrinter& printer, const Picture& pict
     for (int top = 0; top < height; top += rows) {
         const int h = std::min(rows, height - top);
         band.fill(Qt::white);
-        {
-            // Moving the target by whole pixels keeps every line on the pixels it takes in one
-            // image of the whole page, so the bands join without a seam.
-            QPainter bandPainter(&band);
-            BandCanvas canvas(bandPainter, band, picture,
-                              ViewRect{target.left, target.top - top, target.right, target.bottom - top});
-            replay(picture, canvas);
-        }
+        // Moving the target by whole pixels keeps every line on the pixels it takes in one image of
+        // the whole page, so the bands join without a seam.
+        drawPicture(band, picture,
+                    ViewRect{target.left, target.top - top, target.right, target.bottom - top});
         painter.setRenderHint(QPainter::LosslessImageRendering, !busy(band, h));
         painter.drawImage(QRectF(0, top, width, h), band, QRectF(0, 0, width, h));
     }

@@ -32,6 +32,7 @@ std::string nativeName(const QString& path) {
 TForm2::TForm2(platform::Services& services, const std::string& openedFileName, QWidget* parent)
     : QMainWindow(parent), m_services(services) {
     setObjectName(QStringLiteral("Form2"));
+    m_session.setImageLoader(&m_imageFiles);
     setWindowTitle(QString::fromUtf8(kDefaultViewerCaption));
     // Left only through its menu: no system menu, no close box, a fixed size.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

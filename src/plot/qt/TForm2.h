@@ -5,7 +5,10 @@
 // leaving, help), TForm2Navigation.cpp, TForm2Output.cpp, TForm2Settings.cpp.
 #pragma once
 
+#include "image/ImageFiles.h"
 #include "platform/qt/Services.h"
+#include "plot/MouseGesture.h"
+#include "plot/Navigation.h"
 #include "plot/Output.h"
 #include "plot/PlotSession.h"
 #include "plot/ViewerState.h"
@@ -90,6 +93,11 @@ public slots:
     void scall110Click();
     void scall141Click();
     void scall200Click();
+    // The view image's mouse: a press, the moves while a button is held, the release. Positions in
+    // view-image pixels; the shift state is not used, nor is the position of the release.
+    void Image1MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
+    void Image1MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Image1MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
 
     // --- TForm2Output.cpp ---
     // 図の印刷 > 画面上の図を印刷する。
@@ -104,8 +112,6 @@ public slots:
     void N1Click();
     // ファイル > （工事中）画面上の図のみﾌｧｲﾙへ保存する。
     void N5Click();
-    // Test-only until the mouse code lands: leaves a selection frame from `press` to `current`.
-    void setSelectionForTesting(zelkova::plot::ViewPoint press, zelkova::plot::ViewPoint current);
 
     // --- TForm2Settings.cpp ---
     // 色表示変更 > 白黒表示に変更（次図から） / カラー表示に変更（次図から）
@@ -154,6 +160,12 @@ private:
     void buildButtonBar(QWidget* client);
     void wireNavigation();
     void showMagnification();
+    zelkova::plot::ViewSize viewSize() const;
+    // A button of the bar: the new view, its redisplay and, for the zooms, the percent box.
+    void navigate(zelkova::plot::ViewCommand command);
+    // The wheel (notches away from the user enlarge) and the keys that stand for the buttons.
+    void Image1MouseWheel(int notches, int x, int y);
+    void Image1NavigationKey(int key);
 
     // TForm2Output.cpp
     void wireOutput();
@@ -181,6 +193,7 @@ private:
     std::function<void()> m_showEditor;
     std::function<void(QObject*)> m_exitApplication;
 
+    zelkova::image::ImageFiles m_imageFiles; // decodes the pictures that figures place
     zelkova::plot::PlotSession m_session;
     zelkova::plot::ViewerState m_state;
     QString m_initialFolder; // of the open dialog
@@ -240,6 +253,8 @@ private:
     QPushButton* btnsmaller = nullptr;
     QLineEdit* Edit1 = nullptr; // the percent box
     QPushButton* btnorg = nullptr;
+    // The mouse on the view image.
+    zelkova::plot::MouseGesture m_gesture;
 
     // The pen panel and the scale panel.
     zelkova::plot::PenPanel* colorpanel = nullptr;

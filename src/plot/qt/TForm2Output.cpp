@@ -139,9 +139,3 @@ void TForm2::saveFrame(const plot::OutputFrame& frame) {
         m_services.messages.plain(plot::kCannotWriteText);
     }
 }
-
-void TForm2::setSelectionForTesting(plot::ViewPoint press, plot::ViewPoint current) {
-    m_state.pressPoint = press;
-    m_state.currentPoint = current;
-    m_state.selectionFlag = true;
-}
