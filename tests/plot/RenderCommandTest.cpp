@@ -202,6 +202,16 @@ TEST(RenderOutput, TheSelectionIsWhatTheCopiesTakeWhicheverWayTheFrameIsGiven) {
     EXPECT_EQ(bounds[2], 199);
     EXPECT_EQ(bounds[3], 99);
 
+    // After the viewer's buttons, the frame lies on the view they leave.
+    ASSERT_EQ(render({plot, "-o", dir.file("zoomed.png"), "--nav", "bigger"}).status, 0);
+    ASSERT_EQ(
+        render({plot, "-o", dir.file("z.png"), "--nav", "bigger", "--selection", "450,300,250,200"}).status,
+        0);
+    EXPECT_EQ(QImage(QString::fromStdString(dir.file("z.png"))).convertToFormat(QImage::Format_RGB32),
+              QImage(QString::fromStdString(dir.file("zoomed.png")))
+                  .copy(250, 200, 200, 100)
+                  .convertToFormat(QImage::Format_RGB32));
+
     const Outcome flat = render({plot, "-o", dir.file("c.png"), "--selection", "250,200,450,200"});
     EXPECT_EQ(flat.status, 2);
     EXPECT_TRUE(contains(flat.err, "--selection needs a frame with width and height")) << flat.err;
