@@ -1,17 +1,23 @@
 # Two entry points on a fresh Debian 12 machine:
 #   make run        installs what is missing, builds, and starts Zelkova on the bundled demo run file
 #   make test       installs what is missing, builds, and runs the whole test suite
-# and one for hardening, with clang:
+# and two for hardening, both with clang:
+#   make sanitize   builds everything under AddressSanitizer and UndefinedBehaviorSanitizer into
+#                   build-sanitize/ and runs the whole test suite there
 #   make fuzz       builds the libFuzzer targets into build-fuzz/ and runs each for FUZZ_SECONDS
 #                   (default 60; FUZZ_TARGETS="text plot" picks some)
 BUILD_DIR ?= build
 JOBS ?= 2
 DEMO ?= examples/demo/DEMO.FRT
+SANITIZE_BUILD_DIR ?= build-sanitize
 FUZZ_BUILD_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS ?=
+SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:check_initialization_order=1 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0
 
-.PHONY: all setup configure build run test bench format clean fuzz
+.PHONY: all setup configure build run test bench format clean sanitize fuzz
 
 all: build
 
@@ -32,6 +38,12 @@ run: build
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+sanitize: setup
+	CC=clang CXX=clang++ cmake -S . -B $(SANITIZE_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DZELKOVA_SANITIZE=ON
+	cmake --build $(SANITIZE_BUILD_DIR) -j $(JOBS)
+	cd $(SANITIZE_BUILD_DIR) && QT_QPA_PLATFORM=offscreen $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
+
 fuzz: setup
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DZELKOVA_FUZZ=ON
@@ -45,4 +57,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD_DIR) $(FUZZ_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_BUILD_DIR) $(FUZZ_BUILD_DIR)
