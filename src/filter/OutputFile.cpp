@@ -102,7 +102,7 @@ int followLinks(std::string& name) {
 // Opens an existing output for writing without truncating it and without waiting for a reader of
 // a FIFO; a regular file for reading too where allowed, so that a write in place can be checked.
 int openExisting(const std::string& name, bool regular) {
-    const int common = O_NONBLOCK | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW;
+    const int common = O_NONBLOCK | O_CLOEXEC | O_NOCTTY | (regular ? O_NOFOLLOW : 0);
     if (regular) {
         const int fd = ::open(name.c_str(), O_RDWR | common);
         if (fd >= 0 || errno != EACCES)
@@ -194,11 +194,15 @@ OutputFile::OutputFile(const std::filesystem::path& name)
     : m_displayName(name.string()), m_target(name.string()) {
     if (m_target.find('\0') != std::string::npos)
         throw FilterFailure("Cannot write " + m_displayName + ": a file name holds no NUL byte");
-    if (followLinks(m_target) != 0)
+    // A device is opened by the name as given, its links followed by the system: a name such as
+    // /dev/stdout leads through links that name no file (a pipe) but open all the same.
+    struct stat old {};
+    if (::stat(m_target.c_str(), &old) == 0 && !S_ISREG(old.st_mode) && !S_ISDIR(old.st_mode))
+        m_method = Method::Device;
+    else if (followLinks(m_target) != 0)
         throw FilterFailure(fileFailureText("Cannot write", m_displayName, errno));
 
-    struct stat old {};
-    const bool exists = ::lstat(m_target.c_str(), &old) == 0;
+    const bool exists = m_method == Method::Device || ::lstat(m_target.c_str(), &old) == 0;
     if (exists) {
         if (S_ISDIR(old.st_mode))
             throw FilterFailure("Cannot write " + m_displayName + ": it is a folder, not a file");
@@ -216,9 +220,9 @@ OutputFile::OutputFile(const std::filesystem::path& name)
             throw FilterFailure("Cannot write " + m_displayName + ": it changed while it was being opened");
         }
         old = opened;
-        if (!S_ISREG(old.st_mode))
-            m_method = Method::Device;
-        else if (old.st_nlink > 1)
+        if (m_method == Method::Device)
+            return;
+        if (old.st_nlink > 1)
             m_method = Method::InPlace;
     } else if (errno != ENOENT) {
         throw FilterFailure(fileFailureText("Cannot write", m_displayName, errno));

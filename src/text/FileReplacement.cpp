@@ -60,11 +60,21 @@ bool statusOf(const std::string& name, struct stat& st) {
     return false;
 }
 
+// The status of what `name` names, links followed; false when it names nothing (a dangling link
+// included).
+bool statusFollowingLinks(const std::string& name, struct stat& st) {
+    if (::stat(name.c_str(), &st) == 0)
+        return true;
+    if (errno != ENOENT)
+        throw ioFailure(errno);
+    return false;
+}
+
 // Opens an existing target for writing without truncating it and without waiting for a reader of
 // a FIFO (a FIFO nobody reads is refused). A regular file is opened for reading too, where the
 // permissions allow, so that a write in place can be read back.
 int openTarget(const std::string& name, bool regular) {
-    const int common = O_NONBLOCK | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW;
+    const int common = O_NONBLOCK | O_CLOEXEC | O_NOCTTY | (regular ? O_NOFOLLOW : 0);
     if (regular) {
         const int fd = ::open(name.c_str(), O_RDWR | common);
         if (fd >= 0 || errno != EACCES)
@@ -238,10 +248,17 @@ FileReplacement::FileReplacement(const std::string& path, std::optional<std::uin
         throw Failure(ioErrorText(error::PathNotFound));
     if (path.empty())
         throw ioFailure(ENOENT);
-    m_target = followLinks(path);
-
+    // A device is opened by the name as given, its links followed by the system: a name such as
+    // /dev/stdout leads through links that name no file (a pipe) but open all the same.
     struct stat old {};
-    const bool exists = statusOf(m_target, old);
+    if (statusFollowingLinks(path, old) && !S_ISREG(old.st_mode) && !S_ISDIR(old.st_mode)) {
+        m_method = Method::Device;
+        m_target = path;
+    } else {
+        m_target = followLinks(path);
+    }
+
+    const bool exists = m_method == Method::Device || statusOf(m_target, old);
     if (exists) {
         if (S_ISDIR(old.st_mode))
             throw ioFailure(EISDIR);
@@ -256,10 +273,8 @@ FileReplacement::FileReplacement(const std::string& path, std::optional<std::uin
             throw ioFailure(err);
         }
         old = opened;
-        if (!S_ISREG(old.st_mode)) {
-            m_method = Method::Device;
+        if (m_method == Method::Device)
             return;
-        }
         if (old.st_nlink > 1)
             m_method = Method::InPlace;
     }

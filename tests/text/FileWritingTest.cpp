@@ -101,7 +101,19 @@ TEST(FileWriting, ADeviceBehindALinkIsWrittenWhereItIsAndTheLinkStays) {
 
     EXPECT_EQ(failureOf([&] { writeFileAtomically(full, "no room\r\n"); }), kDiskFull);
     EXPECT_TRUE(S_ISLNK(statusOf(full).st_mode));
-    EXPECT_EQ(entriesIn(dir.path()), 2u);
+
+    // As /dev/stdout leads to a pipe through links that name no file.
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    const std::string out = dir.file("stdout");
+    fs::create_symlink("/proc/self/fd/" + std::to_string(ends[1]), out);
+    writeFileAtomically(out, "piped\r\n");
+    char buffer[16] = {};
+    EXPECT_EQ(::read(ends[0], buffer, sizeof buffer), 7);
+    EXPECT_STREQ(buffer, "piped\r\n");
+    ::close(ends[0]);
+    ::close(ends[1]);
+    EXPECT_EQ(entriesIn(dir.path()), 3u);
 }
 
 TEST(FileWriting, LinksAreFollowedToTheFileTheyNameAndStayLinks) {
