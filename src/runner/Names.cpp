@@ -15,7 +15,7 @@ std::string resolvedName(std::string_view name, std::string_view folder) {
 }
 
 bool sameFile(const std::string& a, const std::string& b) {
-    if (a.empty() || b.empty())
+    if (a.empty() || b.empty() || text::holdsNulByte(a) || text::holdsNulByte(b))
         return false;
     struct stat sa {};
     struct stat sb {};

@@ -39,8 +39,12 @@ bool hasFolderPart(std::string_view path) {
     return lastSeparator(path) != std::string_view::npos;
 }
 
+bool holdsNulByte(std::string_view name) {
+    return name.find('\0') != std::string_view::npos;
+}
+
 bool existsAsFile(const std::string& path) {
-    if (path.empty())
+    if (path.empty() || holdsNulByte(path))
         return false;
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
