@@ -12,7 +12,7 @@ if [ "${1:-}" = "windows" ]; then
 else
     packages="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev qt6-translations-l10n \
 libjpeg-dev libharfbuzz-dev libuemf-dev emf2svg libgtest-dev googletest fonts-ipafont-gothic fontconfig \
-gfortran poppler-utils xvfb xauth clang libclang-rt-14-dev desktop-file-utils \
+gfortran poppler-utils librsvg2-bin xvfb xauth clang libclang-rt-14-dev desktop-file-utils \
 shared-mime-info file"
 fi
 

@@ -15,24 +15,20 @@
 #include "platform/qt/Fonts.h"
 #include "platform/qt/QtText.h"
 #include "plot/Navigation.h"
+#include "plot/Output.h"
 #include "plot/Picture.h"
 #include "plot/PlotSession.h"
 #include "plot/Renderer.h"
 #include "plot/ViewerState.h"
 #include "plot/ViewerTexts.h"
-#include "plot/qt/PainterCanvas.h"
+#include "plot/qt/PictureExport.h"
 #include "text/Failure.h"
 #include "text/Files.h"
 #include "text/Numbers.h"
 #include "text/Paths.h"
 
-#include <QBuffer>
+#include <QByteArray>
 #include <QGuiApplication>
-#include <QImage>
-#include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
-#include <QSvgGenerator>
 
 #include <algorithm>
 #include <array>
@@ -107,6 +103,22 @@ std::optional<Format> formatOf(const std::string& name) {
     if (extension == ".emf")
         return Format::Emf;
     return std::nullopt;
+}
+
+plot::ExportFormat exportFormatOf(Format format) {
+    switch (format) {
+    case Format::Png:
+        return plot::ExportFormat::Png;
+    case Format::Svg:
+        return plot::ExportFormat::Svg;
+    case Format::Pdf:
+        return plot::ExportFormat::Pdf;
+    case Format::Bmp:
+        return plot::ExportFormat::Bmp;
+    case Format::Emf:
+        return plot::ExportFormat::Emf;
+    }
+    return plot::ExportFormat::Png;
 }
 
 // "N=TEXT" with N a pen number from 1 to 9.
@@ -233,6 +245,8 @@ std::optional<RenderOptions> parse(const Arguments& args, std::ostream& err) {
             const auto frame = fourIntegers(args[++i]);
             if (!frame)
                 return usage("--selection needs X1,Y1,X2,Y2 (four integers)");
+            if ((*frame)[0] == (*frame)[2] || (*frame)[1] == (*frame)[3])
+                return usage("--selection needs a frame with width and height");
             o.selection = *frame;
         } else if (arg == "--whole") {
             o.whole = true;
@@ -278,49 +292,6 @@ public:
     }
     std::vector<platform::Message> shown;
 };
-
-// The view image as the viewer leaves it after the figure: cleared to white, then the picture
-// stretched into the view rectangle.
-QImage viewImage(const plot::Picture& picture, int width, int height, const plot::ViewRect& view) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    plot::drawPicture(image, picture, view);
-    return image;
-}
-
-// The picture as an SVG or PDF document of the view's size, into `device`.
-bool writeVector(const plot::Picture& picture, const RenderOptions& o, const plot::ViewRect& view,
-                 QIODevice& device) {
-    if (o.format == Format::Svg) {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&device);
-        svg.setSize(QSize(o.width, o.height));
-        svg.setViewBox(QRect(0, 0, o.width, o.height));
-        svg.setResolution(static_cast<int>(kReferenceDpi));
-        svg.setTitle(QStringLiteral("Zelkova plot"));
-        QPainter painter;
-        if (!painter.begin(&svg))
-            return false;
-        painter.fillRect(QRect(0, 0, o.width, o.height), Qt::white);
-        painter.setClipRect(QRect(0, 0, o.width, o.height));
-        plot::drawPicture(painter, picture, view);
-        return painter.end();
-    }
-    QPdfWriter pdf(&device);
-    pdf.setResolution(static_cast<int>(kReferenceDpi));
-    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-    pdf.setPageSize(QPageSize(QSizeF(o.width * 72.0 / kReferenceDpi, o.height * 72.0 / kReferenceDpi),
-                              QPageSize::Point, QString(), QPageSize::ExactMatch));
-    pdf.setCreator(QStringLiteral("zelkova-batch"));
-    QPainter painter;
-    if (!painter.begin(&pdf))
-        return false;
-    // The page may be a device pixel larger than asked: stretch over the view size exactly.
-    painter.fillRect(QRect(0, 0, o.width, o.height), Qt::white);
-    painter.setClipRect(QRect(0, 0, o.width, o.height));
-    plot::drawPicture(painter, picture, view);
-    return painter.end();
-}
 
 // Reads figures 1 to N as the viewer's open and next-figure commands do; the figure asked for shows
 // its messages, the ones before it only what ends the whole request.
@@ -388,10 +359,6 @@ int renderCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
     const std::optional<RenderOptions> options = parse(args, err);
     if (!options)
         return 2;
-    if (options->selection || options->whole || options->format == Format::Emf) {
-        err << "zelkova-batch render: --selection, --whole and EMF output are not available yet\n";
-        return 2;
-    }
     StreamMessageBoxes messages(err);
 
     plot::FigureSettings settings;
@@ -432,31 +399,35 @@ int renderCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
         return 0;
     }
 
+    // The frame drawn: the view, the selection the copy commands would copy, or the whole figure
+    // at its own size as its save command writes it.
+    plot::OutputFrame frame = plot::viewFrame(options->width, options->height, state.viewRect);
+    if (options->selection) {
+        const auto& s = *options->selection;
+        frame = plot::selectionFrame(state.viewRect, {s[0], s[1]}, {s[2], s[3]});
+    } else if (options->whole) {
+        const auto whole = plot::wholeFigureFrame(picture);
+        if (!whole) {
+            messages.plain(plot::kNothingToSaveText);
+            return 1;
+        }
+        frame = *whole;
+    }
+    if ((options->format == Format::Png || options->format == Format::Bmp) && !plot::bitmapFits(frame)) {
+        messages.plain(plot::kTooLargeText);
+        return 1;
+    }
+
     const std::unique_ptr<QGuiApplication> application = ensureApplication();
     platform::installFontSubstitutions();
     // Drawn in memory, then written beside the target and renamed over it: a failure leaves an
     // older output whole.
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    bool written = false;
-    switch (options->format) {
-    case Format::Png:
-    case Format::Bmp:
-        written = viewImage(picture, options->width, options->height, state.viewRect)
-                      .save(&buffer, options->format == Format::Png ? "PNG" : "BMP");
-        break;
-    case Format::Svg:
-    case Format::Pdf:
-        written = writeVector(picture, *options, state.viewRect, buffer);
-        break;
-    case Format::Emf:
-        break;
-    }
-    buffer.close();
+    const std::optional<QByteArray> bytes =
+        plot::exportFrame(&picture, frame, exportFormatOf(options->format));
+    const bool written = bytes.has_value();
     try {
         if (written) {
-            text::writeFileAtomically(options->output, std::string_view(bytes.constData(), bytes.size()));
+            text::writeFileAtomically(options->output, std::string_view(bytes->constData(), bytes->size()));
             printView(*options, state, out);
             return 0;
         }

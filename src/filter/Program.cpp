@@ -6,6 +6,10 @@
 #include "filter/OutputFile.h"
 #include "filter/Reorder.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <memory>
@@ -24,25 +28,35 @@ struct FileCloser {
 };
 using OpenFile = std::unique_ptr<std::FILE, FileCloser>;
 
-OpenFile openForReading(const std::filesystem::path& path) {
-#ifdef _WIN32
-    return OpenFile(_wfopen(path.c_str(), L"rb"));
-#else
-    return OpenFile(std::fopen(path.c_str(), "rb"));
-#endif
+// Opens the exchange file: a regular file only, opened without waiting on a FIFO, so that neither a
+// FIFO nor an endless device such as /dev/zero keeps the filter from ending. Throws FilterFailure.
+OpenFile openExchangeFile(const std::filesystem::path& path, const std::string& name) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        throw FilterFailure(fileFailureText("Cannot open the exchange file", name, errno));
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw FilterFailure("The exchange file " + name + " is not a regular file");
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    std::FILE* file =
+        flags >= 0 && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0 ? ::fdopen(fd, "rb") : nullptr;
+    if (!file) {
+        const int error = errno;
+        ::close(fd);
+        throw FilterFailure(fileFailureText("Cannot open the exchange file", name, error));
+    }
+    return OpenFile(file);
 }
 
 std::string shortFileText(const std::string& exchangeName, const std::string& outputName,
                           const ReorderResult& result) {
-    std::string text = "The exchange file " + exchangeName + " ends after " +
-                       std::to_string(result.linesRead) + (result.linesRead == 1 ? " line" : " lines") +
-                       ", inside the " + std::to_string(kHeaderLines) +
-                       " header lines that every exchange file starts with. ";
-    if (result.pivotLine == 0)
-        text += outputName + " was left empty.";
-    else
-        text += outputName + " holds only the lines from line " + std::to_string(result.pivotLine) + " on.";
-    return text;
+    const std::string text = "The exchange file " + exchangeName + " ends after " +
+                             std::to_string(result.linesRead) + (result.linesRead == 1 ? " line" : " lines") +
+                             ", inside the " + std::to_string(kHeaderLines) +
+                             " header lines that every exchange file starts with. ";
+    return text + "Nothing was written to " + outputName + ".";
 }
 
 // The filter from an output name on; throws FilterFailure with the report for the user.
@@ -56,16 +70,15 @@ void filterInto(const std::filesystem::path& exchangeFile, const std::filesystem
                             " is the exchange file itself, which must stay unchanged; choose another name");
 
     // The exchange file is opened before the output is started, so a missing exchange file leaves
-    // an existing output file untouched.
-    const OpenFile file = openForReading(exchangeFile);
-    if (!file)
-        throw FilterFailure(fileFailureText("Cannot open the exchange file", exchangeName, errno));
+    // an existing output file untouched; the output is put in place only when the whole run has
+    // succeeded, so a short exchange file leaves it untouched too.
+    const OpenFile file = openExchangeFile(exchangeFile, exchangeName);
     ExchangeReader exchange(file.get(), exchangeName);
     OutputFile output(outputName);
     const ReorderResult result = reorderExchange(exchange, output);
-    output.commit();
     if (result.outcome == ReorderResult::Outcome::ShortExchangeFile)
         throw FilterFailure(shortFileText(exchangeName, outputName.string(), result));
+    output.commit();
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 #include "listing/Counting.h"
 
 #include "listing/Paginator.h"
-#include "listing/ReadFile.h"
+#include "text/Files.h"
 #include "text/Lines.h"
 
 #include <vector>
@@ -25,7 +25,7 @@ PageCount countPages(std::FILE* file, const LineSettings& settings, ListingPageT
 }
 
 PageCount countPages(const std::string& fileName, const LineSettings& settings, ListingPageTable& table) {
-    const OpenFile file = openForReading(fileName);
+    const text::InputFile file = text::openInputFile(fileName);
     return countPages(file.get(), settings, table);
 }
 

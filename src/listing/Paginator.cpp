@@ -4,6 +4,7 @@
 #include "text/Dbcs.h"
 
 #include <cassert>
+#include <limits>
 
 namespace zelkova::listing {
 
@@ -15,8 +16,8 @@ Paginator::Paginator(const LineSettings& settings, PageOutput* output)
            "a piece must shorten the line; a page must hold a line");
 }
 
-void Paginator::restart() {
-    m_page = 1;
+void Paginator::restart(std::int32_t page) {
+    m_page = page;
     m_linesUsed = 0;
     m_ended = false;
 }
@@ -31,7 +32,8 @@ bool Paginator::advance() {
 }
 
 bool Paginator::newPage() {
-    ++m_page;
+    if (m_page < std::numeric_limits<std::int32_t>::max())
+        ++m_page;
     if (m_output && !m_output->pageBegins(m_page)) {
         m_ended = true;
         return false;

@@ -21,6 +21,9 @@ public:
     virtual void piece(std::int32_t page, int linesUsed, std::string_view bytes) = 0;
 };
 
+// The page counter stops at the largest 32-bit page number: a listing of more than 2^31 - 1 pages
+// (over two thousand million lines) puts all its further lines on that last page, instead of
+// counting on into negative numbers.
 class Paginator {
 public:
     // `settings` must have passed settingsProblems (K and L at least 1).
@@ -30,8 +33,9 @@ public:
     // only an output ends a pass.
     bool handleLine(std::string_view line);
 
-    // Back to the start of a file: page 1, no lines used.
-    void restart();
+    // Back to the start of a file: no lines used, on page `page` (1 for a listing; a later page
+    // continues a count, as tests near the counter's limit do).
+    void restart(std::int32_t page = 1);
 
     std::int32_t page() const { return m_page; }
     int linesUsed() const { return m_linesUsed; }

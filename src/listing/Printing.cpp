@@ -2,8 +2,8 @@
 #include "listing/Printing.h"
 
 #include "listing/Paginator.h"
-#include "listing/ReadFile.h"
 #include "listing/Texts.h"
+#include "text/Files.h"
 #include "text/Lines.h"
 #include "text/Numbers.h"
 
@@ -66,7 +66,7 @@ PrintSummary printListing(const std::string& fileName, const PrintJob& job, cons
     std::string line;
     const int copies = std::max(job.copies, 1);
     for (int copy = 0; copy < copies; ++copy) {
-        const OpenFile file = openForReading(fileName);
+        const text::InputFile file = text::openInputFile(fileName);
         text::LineReader reader(file.get());
         paginator.restart();
         // The first sheet of a copy carries page F, whichever page the file reaches first.

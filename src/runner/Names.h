@@ -12,7 +12,7 @@ namespace zelkova::runner {
 std::string resolvedName(std::string_view name, std::string_view folder);
 
 // True when both names exist and are the same file (same device and inode), whatever form their
-// paths take.
+// paths take. A name holding a NUL byte names no file.
 bool sameFile(const std::string& a, const std::string& b);
 
 // True when `name` has a folder part that names no existing folder. Opening such a name fails as

@@ -11,13 +11,15 @@
 #include "runner/TextCopy.h"
 #include "text/Cp932.h"
 #include "text/Failure.h"
+#include "text/Files.h"
 #include "text/Lines.h"
 #include "text/Paths.h"
 #include "text/SystemFiles.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
-#include <memory>
+#include <optional>
 #include <vector>
 
 namespace zelkova::runner {
@@ -32,6 +34,7 @@ public:
         if (m_fd >= 0)
             text::closeFile(m_fd);
     }
+    Descriptor(Descriptor&& other) noexcept : m_fd(other.m_fd) { other.m_fd = -1; }
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
     int get() const { return m_fd; }
@@ -48,20 +51,43 @@ private:
     int m_fd;
 };
 
-Descriptor openForReading(const std::string& name) {
-    return Descriptor(text::openForReading(name));
-}
-
-Descriptor createOrEmpty(const std::string& name) {
-    return Descriptor(text::createOrEmpty(name));
-}
-
-// The failure of opening `name`, a name in a folder that does not exist being "path not found".
-text::Failure openFailure(const std::string& name, int errnoValue) {
-    if (errnoValue == ENOENT && inMissingFolder(name))
+// A name in a folder that does not exist is "path not found" on the platform the run files come
+// from, where this system says only "no such file"; the runner reports it the former way.
+text::Failure withPathNotFound(const text::Failure& failure, const std::string& name) {
+    if (inMissingFolder(name))
         return text::Failure(text::ioErrorText(text::error::PathNotFound));
-    return text::ioFailure(errnoValue);
+    return failure;
 }
+
+// Opens an input of the run: a regular file only, never waiting on a FIFO. Throws text::Failure.
+Descriptor openInput(const std::string& name) {
+    try {
+        return Descriptor(text::openInputDescriptor(name));
+    } catch (const text::Failure& failure) {
+        throw withPathNotFound(failure, name);
+    }
+}
+
+// Creates or empties a READ copy. A name holding a NUL byte names no file, and a FIFO in its place
+// is not waited for. Throws text::Failure.
+Descriptor createOrEmpty(const std::string& name) {
+    if (text::holdsNulByte(name))
+        throw text::Failure(text::ioErrorText(text::error::PathNotFound));
+    Descriptor fd(text::createOrEmpty(name));
+    if (!fd.valid())
+        throw withPathNotFound(text::ioFailure(errno), name);
+    return fd;
+}
+
+// Writes the copied text into the output file being replaced.
+class ReplacementSink final : public ByteSink {
+public:
+    explicit ReplacementSink(text::FileReplacement& file) : m_file(file) {}
+    void write(std::string_view bytes) override { m_file.write(bytes); }
+
+private:
+    text::FileReplacement& m_file;
+};
 
 struct Pair {
     std::string unitName;   // native, as written
@@ -71,10 +97,6 @@ struct Pair {
 struct ResolvedPair {
     std::string unit;
     std::string actual;
-};
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
 class Run {
@@ -95,9 +117,12 @@ public:
 private:
     // False when a case stopped the run.
     bool readRunFile() {
-        std::unique_ptr<std::FILE, FileCloser> file(text::openStream(m_request.runFilePath));
-        if (!file)
-            throw openFailure(m_request.runFilePath, errno);
+        text::InputFile file;
+        try {
+            file = text::openInputFile(m_request.runFilePath);
+        } catch (const text::Failure& failure) {
+            throw withPathNotFound(failure, m_request.runFilePath);
+        }
         text::LineReader reader(file.get());
         CommentBlocks blocks;
         std::string line;
@@ -188,12 +213,8 @@ private:
     }
 
     void copyInput(const ResolvedPair& names) {
-        Descriptor source = openForReading(names.actual);
-        if (!source.valid())
-            throw text::ioFailure(errno);
+        Descriptor source = openInput(names.actual);
         Descriptor copy = createOrEmpty(names.unit);
-        if (!copy.valid())
-            throw openFailure(names.unit, errno);
         DescriptorSource from(source.get());
         DescriptorSink to(copy.get());
         copyText(from, to);
@@ -213,26 +234,27 @@ private:
             m_messages.plain(std::string(kWriteSameNameText) + names.unit);
             return false;
         }
-        Descriptor output = openForReading(names.unit);
-        if (!output.valid())
-            throw text::ioFailure(errno);
+        Descriptor output = openInput(names.unit);
         const std::string caption = viewerCaption();
         if (equalIgnoringCase(names.actual, caption) || sameFile(names.actual, caption)) {
             m_messages.plain(targetInViewerText(names.actual));
             return false;
         }
-        Descriptor target = createOrEmpty(names.actual);
-        if (!target.valid()) {
+        // The output goes into a new file beside the user's file, which takes its place only once
+        // it holds all of it; a failure leaves the user's previous result whole (a device or a file
+        // that must be written in place excepted), and the program's output where it was written.
+        std::optional<text::FileReplacement> target;
+        try {
+            target.emplace(names.actual, text::fileSize(output.get()));
+        } catch (const text::Failure&) {
             m_messages.plain(targetNotWritableText(names.actual));
             return false;
         }
-        // The program's output is removed only once the target holds all of it; until then it
-        // stays where the program wrote it.
         try {
             DescriptorSource from(output.get());
-            DescriptorSink to(target.get());
+            ReplacementSink to(*target);
             copyText(from, to);
-            target.close();
+            target->commit();
         } catch (const text::Failure& failure) {
             m_messages.generalError(deliveryFailedText(failure.what(), names.actual, names.unit));
             return false;

@@ -26,6 +26,12 @@ inline constexpr int DiskFull = 101;
 inline constexpr int NotANumber = 106;
 } // namespace error
 
+// A file written in place that, read back, does not hold what was written.
+inline constexpr std::string_view kContentsDifferText = "書き込んだ内容を読み返すと一致しません";
+
+// A line longer than a reader keeps (see LineReader).
+inline constexpr std::string_view kLineTooLongText = "1行が長すぎて読めません（1行は64 MiBまで）";
+
 // The text of error number `code`: the seven fixed texts, else "I/O エラー (code)".
 std::string ioErrorText(int code);
 

@@ -1,4 +1,4 @@
-// Whole-file reads and atomic writes.
+// Reading input files: regular files only, opened without blocking.
 #include "text/Files.h"
 
 #include "text/Failure.h"
@@ -9,23 +9,73 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <vector>
 
 namespace zelkova::text {
 
-std::string readFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+namespace {
+
+// --- the operating system's calls ---
+
+// Opens `path` for reading without waiting for a writer (a FIFO would block in open() otherwise);
+// -1 with errno set on failure.
+int openWithoutBlocking(const std::string& path) {
+    return ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+}
+
+// True when the open descriptor is a regular file; errno says why not otherwise.
+bool isRegularFile(int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return false;
+    if (S_ISREG(st.st_mode))
+        return true;
+    errno = S_ISDIR(st.st_mode) ? EISDIR : EACCES;
+    return false;
+}
+
+// Reads from now on with blocking calls, as every reader expects.
+bool makeBlocking(int fd) {
+    const int flags = ::fcntl(fd, F_GETFL);
+    return flags >= 0 && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0;
+}
+
+std::size_t sizeOf(int fd) {
+    struct stat st {};
+    return ::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
+}
+
+} // namespace
+
+int openInputDescriptor(const std::string& path) {
+    if (holdsNulByte(path))
+        throw Failure(ioErrorText(error::PathNotFound));
+    const int fd = openWithoutBlocking(path);
     if (fd < 0)
         throw ioFailure(errno);
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (!isRegularFile(fd) || !makeBlocking(fd)) {
+        const int err = errno;
         ::close(fd);
-        throw ioFailure(EISDIR);
+        throw ioFailure(err);
     }
+    return fd;
+}
+
+InputFile openInputFile(const std::string& path) {
+    const int fd = openInputDescriptor(path);
+    std::FILE* file = ::fdopen(fd, "rb");
+    if (!file) {
+        const int err = errno;
+        ::close(fd);
+        throw ioFailure(err);
+    }
+    return InputFile(file);
+}
+
+std::string readFile(const std::string& path) {
+    const int fd = openInputDescriptor(path);
     std::string data;
-    if (st.st_size > 0)
-        data.reserve(static_cast<std::size_t>(st.st_size));
+    data.reserve(sizeOf(fd));
     std::vector<char> buffer(1 << 20);
     for (;;) {
         const ssize_t n = ::read(fd, buffer.data(), buffer.size());
@@ -42,51 +92,6 @@ std::string readFile(const std::string& path) {
     }
     ::close(fd);
     return data;
-}
-
-void writeFileAtomically(const std::string& path, std::string_view bytes) {
-    std::string temp = folderPart(path) + "." + fileNamePart(path) + ".XXXXXX";
-    std::vector<char> name(temp.begin(), temp.end());
-    name.push_back('\0');
-    const int fd = ::mkstemp(name.data());
-    if (fd < 0)
-        throw ioFailure(errno);
-    temp.assign(name.data());
-    auto fail = [&](int err) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        throw ioFailure(err);
-    };
-    struct stat old {};
-    const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0666 & ~[] {
-        const mode_t m = ::umask(0);
-        ::umask(m);
-        return m;
-    }();
-    if (::fchmod(fd, mode) != 0)
-        fail(errno);
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            fail(errno);
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd) != 0)
-        fail(errno);
-    if (::close(fd) != 0) {
-        const int err = errno;
-        ::unlink(temp.c_str());
-        throw ioFailure(err);
-    }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(temp.c_str());
-        throw ioFailure(err);
-    }
 }
 
 } // namespace zelkova::text

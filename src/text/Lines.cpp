@@ -52,7 +52,8 @@ LineEnds lineEndsOf(std::string_view data) {
     return crlf ? LineEnds::CrLf : lf ? LineEnds::Lf : LineEnds::Cr;
 }
 
-LineReader::LineReader(std::FILE* file, std::size_t bufferSize) : m_file(file), m_buffer(bufferSize) {}
+LineReader::LineReader(std::FILE* file, std::size_t bufferSize, std::size_t maxLineLength)
+    : m_file(file), m_buffer(bufferSize), m_maxLineLength(maxLineLength) {}
 
 bool LineReader::fill() {
     if (m_eof)
@@ -86,6 +87,8 @@ bool LineReader::next(std::string& line) {
                 break;
             ++i;
         }
+        if (i > m_maxLineLength - line.size())
+            throw Failure(std::string(kLineTooLongText));
         line.append(begin, i);
         m_pos += i;
         if (i == avail) {

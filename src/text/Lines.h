@@ -21,22 +21,30 @@ std::vector<std::string_view> splitLines(std::string_view data);
 // The line-end convention of `data` (before any Ctrl-Z).
 LineEnds lineEndsOf(std::string_view data);
 
+// The longest line a reader keeps: 64 MiB. Listings, run files and plot files have lines of a few
+// hundred bytes; a longer line means the input is no text (an endless device or a binary file),
+// and reading it on would only grow one line until memory runs out.
+inline constexpr std::size_t kMaxLineLength = std::size_t{64} << 20;
+
 // Streams the lines of an open file; the file stays the caller's. Large files are read through a
 // buffer, so a CR at the end of one buffer and an LF at the start of the next make one line end.
 class LineReader {
 public:
-    explicit LineReader(std::FILE* file, std::size_t bufferSize = 1 << 20);
+    explicit LineReader(std::FILE* file, std::size_t bufferSize = 1 << 20,
+                        std::size_t maxLineLength = kMaxLineLength);
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
 
     // Reads the next line into `line` (without its line end). Returns false at the end of the file
-    // or at a Ctrl-Z. Throws Failure when the file cannot be read.
+    // or at a Ctrl-Z. Throws Failure when the file cannot be read or the line is longer than the
+    // reader keeps (kLineTooLongText).
     [[nodiscard]] bool next(std::string& line);
 
 private:
     bool fill();
     std::FILE* m_file;
     std::vector<char> m_buffer;
+    std::size_t m_maxLineLength;
     std::size_t m_pos = 0;
     std::size_t m_end = 0;
     bool m_eof = false;

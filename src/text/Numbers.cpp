@@ -57,8 +57,12 @@ std::optional<std::int32_t> parseInteger(std::string_view s) {
     if (base == 16) { // hexadecimal reads the 32 bits as written
         if (value > 0xFFFFFFFFLL)
             return std::nullopt;
-        auto bits = static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
-        return negative ? -bits : bits;
+        // The sign negates those bits in 32-bit two's complement, where "-$80000000" is $80000000
+        // again; negating the signed value would overflow.
+        auto bits = static_cast<std::uint32_t>(value);
+        if (negative)
+            bits = 0u - bits;
+        return static_cast<std::int32_t>(bits);
     }
     if (negative)
         value = -value;

@@ -36,8 +36,12 @@ bool hasFolderPart(std::string_view path) {
     return lastSeparator(path) != std::string_view::npos;
 }
 
+bool holdsNulByte(std::string_view name) {
+    return name.find('\0') != std::string_view::npos;
+}
+
 bool existsAsFile(const std::string& path) {
-    return fileKind(path) == FileKind::File;
+    return !holdsNulByte(path) && fileKind(path) == FileKind::File;
 }
 
 std::string executableFolder() {

@@ -17,7 +17,12 @@ std::string fileNamePart(std::string_view path);
 
 bool hasFolderPart(std::string_view path);
 
-// True only when `path` names a file (or a link to one); a folder never counts, nor does a device.
+// True when `name` holds a NUL byte. Such a name names no file: the system's calls would take only
+// what stands before the NUL, a different name.
+bool holdsNulByte(std::string_view name);
+
+// True only when `path` names a file (or a link to one); a folder never counts, nor does a device,
+// and a name holding a NUL byte names nothing.
 bool existsAsFile(const std::string& path);
 
 // The folder part of the running executable's own path.

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -36,8 +37,12 @@ bool sameFile(const std::string& a, const std::string& b);
 int openForReading(const std::string& name);
 
 // A descriptor open for writing, binary, not inherited, the file created (read and write for
-// everybody the user's umask allows) or emptied; -1 with errno set.
+// everybody the user's umask allows) or emptied; -1 with errno set. A FIFO in its place is not
+// waited for (a FIFO without a reader is access denied).
 int createOrEmpty(const std::string& name);
+
+// The size of the open file in bytes; 0 when it has none (a device) or it cannot be told.
+std::uint64_t fileSize(int fd);
 
 // Closes `fd`; 0, or -1 with errno set (a write-back error shows here).
 int closeFile(int fd);

@@ -48,7 +48,26 @@ int createOrEmpty(const std::string& name) {
         errno = ENOENT;
         return -1;
     }
-    return ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
+    if (fd < 0) {
+        if (errno == ENXIO) // a FIFO that nobody reads
+            errno = EACCES;
+        return -1;
+    }
+    // Written from now on with blocking calls, as every writer expects.
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        const int err = errno;
+        ::close(fd);
+        errno = err;
+        return -1;
+    }
+    return fd;
+}
+
+std::uint64_t fileSize(int fd) {
+    struct stat st {};
+    return ::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
 }
 
 int closeFile(int fd) {

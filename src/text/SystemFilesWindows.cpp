@@ -165,6 +165,15 @@ int createOrEmpty(const std::string& name) {
     return openDescriptor(name, _O_WRONLY | _O_CREAT | _O_TRUNC);
 }
 
+std::uint64_t fileSize(int fd) {
+    LARGE_INTEGER size{};
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    if (handle == INVALID_HANDLE_VALUE || GetFileType(handle) != FILE_TYPE_DISK || !GetFileSizeEx(handle, &size) ||
+        size.QuadPart < 0)
+        return 0;
+    return static_cast<std::uint64_t>(size.QuadPart);
+}
+
 int closeFile(int fd) {
     return _close(fd) == 0 ? 0 : -1;
 }

@@ -2,6 +2,7 @@
 // close box, listing print, help) ask their questions, keep what the user has, and write files
 // byte for byte.
 #include "EditorWindowFixture.h"
+#include "OrdinaryUser.h"
 
 #include "plot/qt/TForm2.h"
 
@@ -10,6 +11,8 @@
 #include <QLineEdit>
 
 #include <filesystem>
+
+#include <sys/stat.h>
 
 namespace zelkova::testing {
 namespace {
@@ -274,6 +277,22 @@ TEST_F(EditorOpen, AFileThatCannotBeReadLeavesTheDocumentAsItWas) {
     EXPECT_EQ(form->openedFileName(), path);
 }
 
+// A FIFO would block the window in open() and a device such as /dev/zero never ends: neither is
+// a text file, and both are refused at once.
+TEST_F(EditorOpen, WhatIsNoRegularFileIsRefusedWithoutWaiting) {
+    const std::string path = dir.write("a.txt", "old\r\n");
+    const std::string fifo = dir.file("pipe.txt");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    create(path);
+    for (const std::string& chosen : {fifo, std::string("/dev/zero")}) {
+        s.messages.clear();
+        s.files.chooseNext(QString::fromStdString(chosen));
+        trigger(form.get(), "Open1");
+        EXPECT_EQ(messageTexts(), std::vector<std::string>{kCannotOpen}) << chosen;
+        EXPECT_EQ(form->openedFileName(), path);
+    }
+}
+
 using EditorSaveAs = EditorWindowTest;
 
 TEST_F(EditorSaveAs, OntoTheOpenedFileOverwritesWithoutAQuestion) {
@@ -345,6 +364,31 @@ TEST_F(EditorSaveAs, AFailedSaveLeavesTheOldFileWhole) {
     EXPECT_EQ(messageTexts(), std::vector<std::string>{kCannotWrite});
     EXPECT_TRUE(modified());
     EXPECT_TRUE(sameBytes("old\r\n", readBytes(dir.path() / "moved" / "a.txt")));
+}
+
+// Save goes through the one writer of output files: a file the user may not write is refused with
+// the save's message instead of being replaced, and a link stays a link.
+TEST_F(EditorSaveAs, AFileTheUserMayNotWriteIsRefusedAndALinkStaysALink) {
+    const std::string real = dir.write("store/a.txt", "old\r\n");
+    const std::string link = dir.file("a.txt");
+    std::filesystem::create_symlink("store/a.txt", link);
+    create(link);
+    setText("new\n");
+    trigger(form.get(), "Save1");
+    EXPECT_TRUE(s.messages.shown().empty());
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_TRUE(sameBytes("new\r\n", readBytes(real)));
+
+    const std::string readOnly = dir.write("read-only.txt", "kept\r\n");
+    std::filesystem::permissions(readOnly, std::filesystem::perms(0444));
+    OrdinaryUser user(dir.path());
+    setText("newer\n");
+    s.files.chooseNext(QString::fromStdString(readOnly));
+    s.messages.answerNext(Reply::Yes); // "ファイルを置き換えます。"
+    trigger(form.get(), "Save2");
+    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"ファイルを置き換えます。", kCannotWrite}));
+    EXPECT_TRUE(modified());
+    EXPECT_TRUE(sameBytes("kept\r\n", readBytes(readOnly)));
 }
 
 using EditorSaving = EditorWindowTest;

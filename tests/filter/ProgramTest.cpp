@@ -2,10 +2,19 @@
 // questions), which failures it reports, and that it never loses a file the user has.
 #include "filter/Program.h"
 
+#include "filter/OutputFile.h"
+
 #include "ExchangeText.h"
+#include "OrdinaryUser.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <deque>
@@ -182,23 +191,137 @@ TEST_F(QuillonRun, OutputThatCannotBeCreatedIsReported) {
     EXPECT_EQ(filesInFolder(), 1u);
 }
 
-TEST_F(QuillonRun, AReadOnlyOutputFileIsNotReplaced) {
+TEST_F(QuillonRun, AFileTheUserMayNotWriteIsNotReplaced) {
     const fs::path output = dir.write("plot.txt", "kept");
-    fs::permissions(output, fs::perms::owner_read);
-    if (std::FILE* file = std::fopen(output.string().c_str(), "ab")) {
-        std::fclose(file);
-        GTEST_SKIP() << "this user may write any file";
-    }
+    fs::permissions(output, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    zelkova::testing::OrdinaryUser user(dir.path());
     EXPECT_EQ(runWith({output.string()}), ExitStatus::Failed);
     EXPECT_NE(err.str().find("Cannot write"), std::string::npos);
     EXPECT_EQ(readBytes(output), "kept");
+    EXPECT_EQ(filesInFolder(), 2u);
 }
 
-TEST_F(QuillonRun, AShortExchangeFileIsReportedAfterWritingWhatTheFirstPassFound) {
+TEST_F(QuillonRun, AShortExchangeFileIsReportedAndLeavesTheOutputAsItWas) {
     dir.write("JWC_TEMP.TXT", zelkova::testing::crlfLines({"hq", "lc10 255", "x"}));
     const fs::path output = dir.write("plot.txt", "old");
     EXPECT_EQ(runWith({output.string()}), ExitStatus::Failed);
     EXPECT_NE(err.str().find("ends after 3 lines"), std::string::npos) << err.str();
-    EXPECT_EQ(readBytes(output), "lg0\r\nly0\r\nlc10 255\r\nx\r\n");
+    EXPECT_EQ(readBytes(output), "old");
     EXPECT_EQ(out.str(), "");
+    // Nor is a new output made.
+    EXPECT_EQ(runWith({(dir.path() / "new.txt").string()}), ExitStatus::Failed);
+    EXPECT_EQ(filesInFolder(), 2u);
+}
+
+TEST_F(QuillonRun, AnExchangeFileThatIsNoRegularFileIsRefusedAtOnce) {
+    const fs::path output = dir.write("plot.txt", "old");
+    const fs::path fifo = dir.path() / "exchange.fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    for (const fs::path& exchangeFile : {fs::path("/dev/zero"), fifo}) {
+        err.str("");
+        EXPECT_EQ(
+            runQuillon(
+                {output.string()}, [] { return std::unique_ptr<OutputDialogs>(); }, out, err, exchangeFile),
+            ExitStatus::Failed);
+        EXPECT_NE(err.str().find("is not a regular file"), std::string::npos) << err.str();
+    }
+    EXPECT_EQ(readBytes(output), "old");
+}
+
+TEST_F(QuillonRun, AFifoOrADeviceIsWrittenWhereItIs) {
+    const fs::path fifo = dir.path() / "plot.fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    EXPECT_EQ(runWith({fifo.string()}), ExitStatus::Failed) << "nothing reads it: refused, not waited for";
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    EXPECT_EQ(runWith({fifo.string()}), ExitStatus::Done) << err.str();
+    char buffer[64] = {};
+    EXPECT_EQ(::read(reader, buffer, sizeof buffer), static_cast<ssize_t>(kLines9And10.size()));
+    EXPECT_EQ(buffer, kLines9And10);
+    ::close(reader);
+    EXPECT_TRUE(fs::is_fifo(fifo));
+
+    const fs::path null = dir.path() / "null";
+    fs::create_symlink("/dev/null", null);
+    EXPECT_EQ(runWith({null.string()}), ExitStatus::Done) << err.str();
+    EXPECT_TRUE(fs::is_symlink(null));
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    EXPECT_EQ(filesInFolder(), 3u);
+}
+
+TEST_F(QuillonRun, LinksAreFollowedAndHardLinksStayJoined) {
+    const fs::path real = dir.write("plots/real.txt", "old");
+    fs::create_symlink("plots/real.txt", dir.path() / "link.txt");
+    EXPECT_EQ(runWith({(dir.path() / "link.txt").string()}), ExitStatus::Done) << err.str();
+    EXPECT_TRUE(fs::is_symlink(dir.path() / "link.txt"));
+    EXPECT_EQ(readBytes(real), kLines9And10);
+
+    const fs::path second = dir.path() / "plots/second.txt";
+    fs::create_hard_link(real, second);
+    dir.write("JWC_TEMP.TXT", zelkova::testing::crlfLines(zelkova::testing::numberedLines(9)));
+    EXPECT_EQ(runWith({real.string()}), ExitStatus::Done) << err.str();
+    EXPECT_EQ(readBytes(real), "L9\r\n");
+    EXPECT_EQ(readBytes(second), "L9\r\n");
+    EXPECT_EQ(fs::hard_link_count(real), 2u);
+}
+
+TEST_F(QuillonRun, AWritableOutputInAFolderThatTakesNoNewFileIsWrittenInPlace) {
+    const fs::path output = dir.write("locked/plot.txt", "a longer old plot file\r\n");
+    fs::permissions(output, fs::perms(0666));
+    zelkova::testing::OrdinaryUser user(dir.path());
+    fs::permissions(dir.path() / "locked", fs::perms(0555));
+    EXPECT_EQ(runWith({output.string()}), ExitStatus::Done) << err.str();
+    EXPECT_EQ(readBytes(output), kLines9And10);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / "locked"), fs::directory_iterator()), 1);
+    fs::permissions(dir.path() / "locked", fs::perms(0755));
+}
+
+TEST_F(QuillonRun, AReplacedOutputKeepsItsModeAndWhereAllowedItsOwner) {
+    const fs::path output = dir.write("plot.txt", "old");
+    fs::permissions(output, fs::perms(0640));
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(output.c_str(), zelkova::testing::nobodyUser(), zelkova::testing::nobodyGroup()),
+                  0);
+    }
+    EXPECT_EQ(runWith({output.string()}), ExitStatus::Done) << err.str();
+    struct stat st {};
+    ASSERT_EQ(::stat(output.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    if (root) {
+        EXPECT_EQ(st.st_uid, zelkova::testing::nobodyUser());
+        EXPECT_EQ(st.st_gid, zelkova::testing::nobodyGroup());
+    }
+    EXPECT_EQ(readBytes(output), kLines9And10);
+}
+
+TEST_F(QuillonRun, AnOutputNameOfTheLongestLengthIsWritten) {
+    std::string name;
+    for (int i = 0; i < 83; ++i)
+        name += "図"; // 249 bytes
+    name += ".TXT";
+    const fs::path output = dir.path() / name;
+    dir.write(name, "old");
+    EXPECT_EQ(runWith({output.string()}), ExitStatus::Done) << err.str();
+    EXPECT_EQ(readBytes(output), kLines9And10);
+    EXPECT_EQ(filesInFolder(), 2u);
+}
+
+TEST_F(QuillonRun, ASignalThatEndsTheProgramRemovesTheTemporaryFile) {
+    const fs::path output = dir.write("plot.txt", "old");
+    for (const int signalNumber : {SIGTERM, SIGINT}) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            OutputFile file(output);
+            file.writeLine("half of the plot");
+            ::raise(signalNumber);
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signalNumber) << status;
+        EXPECT_EQ(readBytes(output), "old");
+        EXPECT_EQ(filesInFolder(), 2u);
+    }
 }

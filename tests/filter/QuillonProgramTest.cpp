@@ -152,13 +152,14 @@ TEST_F(QuillonProgram, AMissingExchangeFileIsAnErrorAndCreatesNoOutput) {
     EXPECT_FALSE(fs::exists(work.path() / "plot.txt"));
 }
 
-TEST_F(QuillonProgram, AShortExchangeFileIsAnErrorAfterTheFirstPass) {
+TEST_F(QuillonProgram, AShortExchangeFileIsAnErrorThatLeavesTheOutputAsItWas) {
     work.write("JWC_TEMP.TXT", crlfLines({"hq", "lc10 255", "L3", "L4", "L5"}));
+    work.write("plot.txt", "the plot of the last run\r\n");
     const Finished result = run({"plot.txt"});
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("ends after 5 lines"), std::string::npos) << result.err;
-    EXPECT_TRUE(
-        sameBytes("lg0\r\nly0\r\nlc10 255\r\nL3\r\nL4\r\nL5\r\n", readBytes(work.path() / "plot.txt")));
+    EXPECT_TRUE(sameBytes("the plot of the last run\r\n", readBytes(work.path() / "plot.txt")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(work.path()), fs::directory_iterator()), 2);
 }
 
 // The floor plan written by the CAD program, as it stands and with an extended colour put in,

@@ -2,6 +2,7 @@
 // it, records pages in the listing page table as the editor's page indicator reads them, and reads
 // listings with any line end.
 #include "listing/Counting.h"
+#include "listing/Paginator.h"
 
 #include "TempDir.h"
 #include "text/Failure.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -114,6 +116,23 @@ TEST(LongLines, AWrappedLineCarriesOverToTheNextPage) {
     const Counted c = count(std::string(5 * 10, 'A') + "\r\n B\r\n", {10, 2});
     EXPECT_EQ(c.pages, (Pages{1, 3}));
     EXPECT_EQ(c.total, 4);
+}
+
+// The counter stops at the largest 32-bit page instead of overflowing (which the sanitizer build
+// would stop at); the pages of a listing never go down.
+TEST(LongLines, ThePageCounterStopsAtTheLargestPageNumber) {
+    constexpr std::int32_t kLast = std::numeric_limits<std::int32_t>::max();
+    for (const std::string_view line : {std::string_view("1A"), std::string_view(" ABCDEFGH")}) {
+        Paginator paginator({2, 1});
+        paginator.restart(kLast - 2);
+        std::int32_t before = paginator.page();
+        for (int i = 0; i < 6; ++i) {
+            EXPECT_TRUE(paginator.handleLine(line));
+            EXPECT_GE(paginator.page(), before);
+            before = paginator.page();
+        }
+        EXPECT_EQ(paginator.page(), kLast);
+    }
 }
 
 TEST(Table, IsWrittenOnlyAfterTheWholeFileWasReadAndKeepsLaterEntries) {

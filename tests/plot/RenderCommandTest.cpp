@@ -1,5 +1,6 @@
 // Shows that zelkova-batch render refuses bad arguments, reports the viewer's messages with their
-// exit statuses, dumps the chosen figure's operations and writes PNG, SVG and PDF files.
+// exit statuses, dumps the chosen figure's operations and writes PNG, SVG, PDF, BMP and EMF files
+// of the view, of a selection and of the whole figure.
 #include "TempDir.h"
 
 #include "batch/Commands.h"
@@ -8,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <sstream>
 
@@ -155,6 +158,86 @@ TEST(RenderOutput, SvgAndPdfAreVectorFiles) {
     EXPECT_TRUE(contains(svg, "#ff0000")) << svg;
     ASSERT_EQ(render({plot, "-o", dir.file("a.pdf")}).status, 0);
     EXPECT_EQ(zelkova::testing::readBytes(dir.file("a.pdf")).substr(0, 5), "%PDF-");
+}
+
+TEST(RenderOutput, ABmpIsTheViewImageAndAnEmfItsMetafile) {
+    TempDir dir;
+    const std::string plot = dir.write("a.txt", kTwoFigures);
+    ASSERT_EQ(render({plot, "-o", dir.file("a.png")}).status, 0);
+    ASSERT_EQ(render({plot, "-o", dir.file("a.bmp")}).status, 0);
+    EXPECT_EQ(zelkova::testing::readBytes(dir.file("a.bmp")).substr(0, 2), "BM");
+    EXPECT_EQ(QImage(QString::fromStdString(dir.file("a.bmp"))).convertToFormat(QImage::Format_RGB32),
+              QImage(QString::fromStdString(dir.file("a.png"))).convertToFormat(QImage::Format_RGB32));
+
+    ASSERT_EQ(render({plot, "-o", dir.file("a.emf")}).status, 0);
+    const std::string emf = zelkova::testing::readBytes(dir.file("a.emf"));
+    ASSERT_GT(emf.size(), 88u);
+    EXPECT_EQ(emf.substr(0, 4), std::string("\x01\0\0\0", 4)); // the header record
+    EXPECT_EQ(emf.substr(40, 4), " EMF");
+    const std::string svg = dir.file("a.svg");
+    ASSERT_EQ(
+        std::system(("emf2svg-conv -i '" + dir.file("a.emf") + "' -o '" + svg + "' >/dev/null 2>&1").c_str()),
+        0);
+    EXPECT_TRUE(contains(zelkova::testing::readBytes(svg), "#FF0000"));
+}
+
+TEST(RenderOutput, TheSelectionIsWhatTheCopiesTakeWhicheverWayTheFrameIsGiven) {
+    TempDir dir;
+    const std::string plot = dir.write("a.txt", kTwoFigures);
+    ASSERT_EQ(render({plot, "-o", dir.file("view.png")}).status, 0);
+    ASSERT_EQ(render({plot, "-o", dir.file("a.png"), "--selection", "250,200,450,300"}).status, 0);
+    ASSERT_EQ(render({plot, "-o", dir.file("b.png"), "--selection", "450,300,250,200"}).status, 0);
+    const QImage a(QString::fromStdString(dir.file("a.png")));
+    ASSERT_EQ(a.size(), QSize(200, 100));
+    EXPECT_EQ(zelkova::testing::readBytes(dir.file("a.png")), zelkova::testing::readBytes(dir.file("b.png")));
+    EXPECT_EQ(a.convertToFormat(QImage::Format_RGB32), QImage(QString::fromStdString(dir.file("view.png")))
+                                                           .copy(250, 200, 200, 100)
+                                                           .convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(a.pixel(50, 34) & 0xFFFFFF, 0xFF0000u);
+
+    ASSERT_EQ(render({plot, "-o", dir.file("a.emf"), "--selection", "450,300,250,200"}).status, 0);
+    const std::string emf = zelkova::testing::readBytes(dir.file("a.emf"));
+    std::int32_t bounds[4] = {};
+    std::memcpy(bounds, emf.data() + 8, sizeof bounds);
+    EXPECT_EQ(bounds[2], 199);
+    EXPECT_EQ(bounds[3], 99);
+
+    // After the viewer's buttons, the frame lies on the view they leave.
+    ASSERT_EQ(render({plot, "-o", dir.file("zoomed.png"), "--nav", "bigger"}).status, 0);
+    ASSERT_EQ(
+        render({plot, "-o", dir.file("z.png"), "--nav", "bigger", "--selection", "450,300,250,200"}).status,
+        0);
+    EXPECT_EQ(QImage(QString::fromStdString(dir.file("z.png"))).convertToFormat(QImage::Format_RGB32),
+              QImage(QString::fromStdString(dir.file("zoomed.png")))
+                  .copy(250, 200, 200, 100)
+                  .convertToFormat(QImage::Format_RGB32));
+
+    const Outcome flat = render({plot, "-o", dir.file("c.png"), "--selection", "250,200,450,200"});
+    EXPECT_EQ(flat.status, 2);
+    EXPECT_TRUE(contains(flat.err, "--selection needs a frame with width and height")) << flat.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("c.png")));
+}
+
+TEST(RenderOutput, WholeWritesTheFigureAtItsOwnSizeInItsMargin) {
+    TempDir dir;
+    const std::string plot = dir.write("a.txt", kTwoFigures);
+    ASSERT_EQ(render({plot, "-o", dir.file("w.bmp"), "--whole"}).status, 0);
+    const QImage whole(QString::fromStdString(dir.file("w.bmp")));
+    ASSERT_EQ(whole.size(), QSize(5424 + 20, 20)); // extents 0 to 5424 across, 1890 down
+    EXPECT_EQ(whole.pixel(10, 10) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(whole.pixel(10, 4) & 0xFFFFFF, 0xFFFFFFu); // the pen is 4 wide: 8 to 11
+    EXPECT_EQ(whole.pixel(5, 10) & 0xFFFFFF, 0xFFFFFFu);
+    ASSERT_EQ(render({plot, "-o", dir.file("w.emf"), "--whole", "--figure", "2"}).status, 0);
+    const std::string emf = zelkova::testing::readBytes(dir.file("w.emf"));
+    std::int32_t bounds[4] = {};
+    std::memcpy(bounds, emf.data() + 8, sizeof bounds);
+    EXPECT_EQ(bounds[2], 19);   // one point across
+    EXPECT_EQ(bounds[3], 3799); // 3780 down, and the margin
+
+    const Outcome empty = render({dir.write("e.txt", "ly0\r\nlt1\r\n"), "-o", dir.file("e.bmp"), "--whole"});
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_EQ(empty.err, "保存する図がありません！\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("e.bmp")));
 }
 
 TEST(RenderOutput, AnUnwritableTargetIsReported) {

@@ -6,8 +6,11 @@
 #include "runner/Runner.h"
 
 #include "FakeProcessLauncher.h"
+#include "FileSizeLimit.h"
+#include "OrdinaryUser.h"
 #include "ScriptedMessageBoxes.h"
 #include "TempDir.h"
+#include "runner/RunnerMessages.h"
 #include "text/Cp932.h"
 
 #ifdef _WIN32
@@ -20,6 +23,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -424,6 +428,106 @@ TEST_F(RunnerTest, DeliveryThatFailsMidwayKeepsTheProgramsOutput) {
     EXPECT_FALSE(exists(inData("two.txt")));
 }
 #endif
+
+TEST_F(RunnerTest, DeliveryOntoAFullDiskLeavesThePreviousResultWhole) {
+    const std::string previous = "the result of yesterday's run\r\n";
+    dir.write("data/result.txt", previous);
+    std::optional<testing::FileSizeLimit> full;
+    processes.onNext([&](const FakeProcessLauncher::Start&) {
+        dir.write("prog/OUT.DAT", std::string(200000, 'n') + "\n");
+        full.emplace(65536); // the program's output is there; no more than 64 KiB fit now
+        return LaunchResult{true, 0};
+    });
+    EXPECT_EQ(run({"W 'OUT.DAT'='result.txt'", programLine()}), RunOutcome::Stopped);
+    full.reset();
+    EXPECT_EQ(onlyGeneralError(), "ディスクがいっぱいです\r\nWRITEﾌｧｲﾙ＝" + inData("result.txt") +
+                                      "\r\nﾌﾟﾛｸﾞﾗﾑの出力は " + inProgram("OUT.DAT") + " に残っています.");
+    EXPECT_EQ(readBytes(inData("result.txt")), previous);
+    EXPECT_EQ(readBytes(inProgram("OUT.DAT")).size(), 200001u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dataFolder), fs::directory_iterator()), 2)
+        << "a temporary file was left";
+}
+
+TEST_F(RunnerTest, DeliveryReplacesTheTargetAndKeepsItsLinksAndMode) {
+    const std::string real = dir.write("data/store/result.txt", "old\r\n");
+    ::chmod(real.c_str(), 0640);
+    fs::create_symlink("store/result.txt", inData("linked.txt"));
+    programWrites({{"OUT.DAT", "new\n"}});
+    EXPECT_EQ(run({"W 'OUT.DAT'='linked.txt'", programLine()}), RunOutcome::Finished);
+    EXPECT_TRUE(messages.shown().empty());
+    EXPECT_TRUE(fs::is_symlink(inData("linked.txt")));
+    EXPECT_EQ(readBytes(real), "new\r\n");
+    EXPECT_EQ(fs::status(real).permissions(), fs::perms(0640));
+}
+
+TEST_F(RunnerTest, AReadOnlyTargetIsRefusedWithTheInUseMessage) {
+    const std::string target = dir.write("data/result.txt", "kept\r\n");
+    ::chmod(target.c_str(), 0444);
+    programWrites({{"OUT.DAT", "new\n"}});
+    testing::OrdinaryUser user(dir.path());
+    EXPECT_EQ(run({"W 'OUT.DAT'='result.txt'", programLine()}), RunOutcome::Stopped);
+    EXPECT_EQ(onlyPlainMessage(), "WRITEﾌｧｲﾙ＝" + target +
+                                      " error !\r\n\r\nこのﾌｧｲﾙは現在使用中で書き込めない！\r\n\r\n"
+                                      "このﾌｧｲﾙを閉じてやり直して下さい");
+    EXPECT_EQ(readBytes(target), "kept\r\n");
+    EXPECT_EQ(readBytes(inProgram("OUT.DAT")), "new\n");
+}
+
+// A NUL byte would cut a name short for the system and make it name another file: such a name
+// names no file at all.
+TEST_F(RunnerTest, ANameHoldingANulByteNamesNoFile) {
+    const std::string nul(1, '\0');
+    dir.write("data/in.dat", "input\n");
+    dir.write("data/out.txt", "previous\r\n");
+
+    EXPECT_EQ(run({"P '" + program + nul + ".bak'"}), RunOutcome::Stopped);
+    EXPECT_EQ(onlyPlainMessage(), "ﾌﾟﾛｸﾞﾗﾑﾌｧｲﾙなし！\r\nFILE=" + program + nul + ".bak");
+    messages.clear();
+
+    EXPECT_EQ(run({"R 'IN.DAT'='in.dat" + nul + "x'", programLine()}), RunOutcome::Stopped);
+    EXPECT_EQ(onlyPlainMessage(), "READﾌｧｲﾙなし！\r\nFILE=" + inData("in.dat" + nul + "x"));
+    messages.clear();
+
+    EXPECT_EQ(run({"R 'IN.DAT" + nul + "x'='in.dat'", programLine()}), RunOutcome::Stopped);
+    EXPECT_EQ(onlyGeneralError(), "不正なファイル名です.");
+    EXPECT_FALSE(exists(inProgram("IN.DAT")));
+    messages.clear();
+    EXPECT_TRUE(processes.starts().empty());
+
+    programWrites({{"OUT.DAT", "new\n"}});
+    EXPECT_EQ(run({"W 'OUT.DAT" + nul + "x'='out.txt'", programLine()}), RunOutcome::Stopped);
+    EXPECT_EQ(onlyPlainMessage(), std::string(kNoWriteOutputText) + inProgram("OUT.DAT" + nul + "x"));
+    messages.clear();
+
+    programWrites({{"OUT.DAT", "new\n"}});
+    EXPECT_EQ(run({"W 'OUT.DAT'='out.txt" + nul + "x'", programLine()}), RunOutcome::Stopped);
+    EXPECT_EQ(onlyPlainMessage(), "WRITEﾌｧｲﾙ＝" + inData("out.txt" + nul + "x") +
+                                      " error !\r\n\r\nこのﾌｧｲﾙは現在使用中で書き込めない！\r\n\r\n"
+                                      "このﾌｧｲﾙを閉じてやり直して下さい");
+    EXPECT_EQ(readBytes(inData("out.txt")), "previous\r\n");
+}
+
+TEST_F(RunnerTest, InputsThatAreNoRegularFilesAreRefusedWithoutWaiting) {
+    const std::string fifo = dir.file("data/RUN.FIFO");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    RunRequest request{fifo, fifo, {}};
+    EXPECT_EQ(runRunFile(request, messages, processes), RunOutcome::Stopped);
+    EXPECT_EQ(onlyGeneralError(), "ファイルへのアクセスが拒否されました.");
+    messages.clear();
+
+    // Nor is an input of a READ line, nor a FIFO the program leaves in place of its output.
+    const std::string input = dir.file("data/in.fifo");
+    ASSERT_EQ(::mkfifo(input.c_str(), 0644), 0);
+    EXPECT_EQ(run({"R 'IN.DAT'='in.fifo'", programLine()}), RunOutcome::Stopped);
+    EXPECT_EQ(onlyPlainMessage(), "READﾌｧｲﾙなし！\r\nFILE=" + input);
+    messages.clear();
+    processes.onNext([this](const FakeProcessLauncher::Start&) {
+        ::mkfifo(inProgram("OUT.DAT").c_str(), 0644);
+        return LaunchResult{true, 0};
+    });
+    EXPECT_EQ(run({"W 'OUT.DAT'='out.txt'", programLine()}), RunOutcome::Stopped);
+    EXPECT_EQ(onlyPlainMessage(), std::string(kNoWriteOutputText) + inProgram("OUT.DAT"));
+}
 
 // --- the messages that stop a run ----------------------------------------------------------------
 

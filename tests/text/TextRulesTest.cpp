@@ -71,6 +71,18 @@ TEST(StrictNumbers, IntegersAcceptOnlyAWholeInteger) {
         EXPECT_FALSE(parseInteger(bad).has_value()) << bad;
 }
 
+// A sign before hexadecimal digits negates their 32 bits, which for $80000000 is itself: no
+// overflow on the way (the sanitizer build would stop here).
+TEST(StrictNumbers, ASignedHexadecimalIntegerNegatesItsThirtyTwoBits) {
+    EXPECT_EQ(parseInteger("-$80000000"), INT32_MIN);
+    EXPECT_EQ(parseInteger("$80000000"), INT32_MIN);
+    EXPECT_EQ(parseInteger("-$7FFFFFFF"), -INT32_MAX);
+    EXPECT_EQ(parseInteger("-$FFFFFFFF"), 1);
+    EXPECT_EQ(parseInteger("-0x1"), -1);
+    EXPECT_EQ(parseInteger("-2147483648"), INT32_MIN);
+    EXPECT_FALSE(parseInteger("-$100000000").has_value());
+}
+
 TEST(StrictNumbers, RealsAcceptSignFractionAndEitherExponentLetter) {
     EXPECT_DOUBLE_EQ(*parseReal("1"), 1.0);
     EXPECT_DOUBLE_EQ(*parseReal(" -2.5 "), -2.5);

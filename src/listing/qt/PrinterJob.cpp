@@ -10,7 +10,9 @@
 #include "text/Cp932.h"
 #include "text/Dbcs.h"
 #include "text/Failure.h"
+#include "text/Files.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -22,7 +24,7 @@
 #include <QTemporaryFile>
 
 #include <cmath>
-#include <filesystem>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -161,20 +163,25 @@ private:
     QString m_name;
 };
 
-// Removes a half-written PDF when the job ends without renaming it over its target.
-class PartFileGuard {
-public:
-    explicit PartFileGuard(QString name) : m_name(std::move(name)) {}
-    ~PartFileGuard() {
-        if (!m_name.isEmpty() && QFileInfo::exists(m_name))
-            QFile::remove(m_name);
+// Copies the finished PDF from its scratch file into the output file and puts that in place.
+void deliverPdf(QTemporaryFile& part, text::FileReplacement& target, const std::string& failureText) {
+    try {
+        if (!part.open())
+            throw text::Failure(failureText);
+        std::vector<char> buffer(1 << 20);
+        for (;;) {
+            const qint64 n = part.read(buffer.data(), static_cast<qint64>(buffer.size()));
+            if (n < 0)
+                throw text::Failure(failureText);
+            if (n == 0)
+                break;
+            target.write(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
+        }
+        target.commit();
+    } catch (const text::Failure&) {
+        throw text::Failure(failureText);
     }
-    PartFileGuard(const PartFileGuard&) = delete;
-    PartFileGuard& operator=(const PartFileGuard&) = delete;
-
-private:
-    QString m_name;
-};
+}
 
 bool isSameFile(const QString& a, const QString& b) {
     const QFileInfo first(a), second(b);
@@ -218,21 +225,25 @@ PrintSummary printOnPrinter(QPrinter& printer, const QFont& printFont, const std
     const std::string failureText =
         pdf ? text::cannotCreateText(platform::toUtf8(output)) : std::string(texts::kNoDefaultPrinter);
 
-    // A PDF is written beside its target and renamed over it once complete, so that a print that
-    // fails half-way leaves an earlier file of that name whole.
-    QString partName;
+    // A PDF goes through the one writer of output files: the target is checked before anything is
+    // drawn (a file this user cannot write is refused), the PDF engine writes into a scratch file
+    // of the system's temporary folder, and the writer puts that in place once the job is done, so
+    // that a print that fails half-way leaves an earlier file of that name whole.
+    std::optional<text::FileReplacement> target;
+    QTemporaryFile part(QDir::tempPath() + QStringLiteral("/zelkova-listing-XXXXXX.pdf"));
     if (pdf) {
-        // Only picks a free name in the target's folder; the PDF engine then creates the file with
-        // the usual permissions.
-        QTemporaryFile probe(output + QStringLiteral(".XXXXXX"));
-        if (output.isEmpty() || !probe.open())
+        try {
+            target.emplace(platform::toUtf8(output));
+        } catch (const text::Failure&) {
             throw text::Failure(failureText);
-        partName = probe.fileName();
+        }
+        if (output.isEmpty() || !part.open())
+            throw text::Failure(failureText);
+        part.close();
     }
-    const PartFileGuard removePart(partName);
     const OutputNameGuard restoreName(printer);
     if (pdf)
-        printer.setOutputFileName(partName);
+        printer.setOutputFileName(part.fileName());
 
     CopyCountGuard copies(printer);
     QPainter painter;
@@ -257,13 +268,8 @@ PrintSummary printOnPrinter(QPrinter& printer, const QFont& printFont, const std
     }
     if (!painter.end())
         throw text::Failure(failureText);
-    if (pdf) {
-        std::error_code ec;
-        std::filesystem::rename(std::filesystem::path(platform::toUtf8(partName)),
-                                std::filesystem::path(platform::toUtf8(output)), ec);
-        if (ec)
-            throw text::Failure(failureText);
-    }
+    if (pdf)
+        deliverPdf(part, *target, failureText);
     return summary;
 }
 

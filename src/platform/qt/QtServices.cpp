@@ -101,10 +101,33 @@ std::optional<FileChoice> runFileDialog(const FileDialogOptions& options, QWidge
     dialog.setNameFilters(filters);
     if (options.filterIndex >= 1 && options.filterIndex <= filters.size())
         dialog.selectNameFilter(filters.at(options.filterIndex - 1));
+    // The dialog names the chosen filter by the text it shows, which is only the description.
+    const auto filterIndexOf = [&options, &filters](const QString& chosen) {
+        for (int i = 0; i < options.filters.size(); ++i)
+            if (chosen == filters.at(i) || chosen == options.filters.at(i).description)
+                return i;
+        return -1;
+    };
+    // A name typed without an extension takes the chosen filter's one when the filter names a
+    // single extension ("*.emf"), else the default extension.
     QString ext = options.defaultExtension;
     if (ext.startsWith(QLatin1Char('.')))
         ext.remove(0, 1);
-    dialog.setDefaultSuffix(ext);
+    const auto suffixFor = [&options, ext](int filterIndex) {
+        if (filterIndex >= 0 && filterIndex < options.filters.size()) {
+            const QString& patterns = options.filters.at(filterIndex).patterns;
+            const bool oneExtension = patterns.startsWith(QStringLiteral("*.")) &&
+                                      patterns.count(u'*') == 1 && !patterns.contains(u';') &&
+                                      !patterns.contains(u'?');
+            if (oneExtension)
+                return patterns.mid(2);
+        }
+        return ext;
+    };
+    dialog.setDefaultSuffix(suffixFor(options.filterIndex - 1));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filterIndexOf, suffixFor] {
+        dialog.setDefaultSuffix(suffixFor(filterIndexOf(dialog.selectedNameFilter())));
+    });
     if (!options.initialFolder.isEmpty())
         dialog.setDirectory(fullPath(options.initialFolder));
     if (!options.fileName.isEmpty()) {
@@ -117,9 +140,7 @@ std::optional<FileChoice> runFileDialog(const FileDialogOptions& options, QWidge
         return std::nullopt;
     FileChoice choice;
     choice.path = fullPath(dialog.selectedFiles().constFirst());
-    choice.filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
-    if (choice.filterIndex < 1)
-        choice.filterIndex = 1;
+    choice.filterIndex = std::max(filterIndexOf(dialog.selectedNameFilter()), 0) + 1;
     return choice;
 }
 

@@ -2,6 +2,7 @@
 #include "plot/qt/PainterCanvas.h"
 
 #include "plot/ColourNames.h"
+#include "plot/DashPattern.h"
 #include "plot/qt/TextDrawing.h"
 
 #include <QPaintDevice>
@@ -242,20 +243,8 @@ Qt::BrushStyle brushStyleOf(FillPattern pattern) {
 
 // Dash patterns in paper millimetres: on, off, on, off, ...
 QList<double> dashesMm(LineStyle style) {
-    switch (style) {
-    case LineStyle::Dotted:
-        return {0.4, 0.8};
-    case LineStyle::Dashed:
-        return {3.0, 1.0};
-    case LineStyle::DashDot:
-        return {3.0, 0.8, 0.4, 0.8};
-    case LineStyle::DashDotDot:
-        return {3.0, 0.8, 0.4, 0.8, 0.4, 0.8};
-    case LineStyle::Solid:
-    case LineStyle::Invisible:
-        break;
-    }
-    return {};
+    const std::span<const double> pattern = dashPatternMm(style);
+    return QList<double>(pattern.begin(), pattern.end());
 }
 
 QColor qColourOf(std::uint32_t rgb) {

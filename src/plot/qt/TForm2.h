@@ -9,6 +9,7 @@
 #include "platform/qt/Services.h"
 #include "plot/MouseGesture.h"
 #include "plot/Navigation.h"
+#include "plot/Output.h"
 #include "plot/PlotSession.h"
 #include "plot/ViewerState.h"
 
@@ -16,6 +17,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -167,6 +169,15 @@ private:
 
     // TForm2Output.cpp
     void wireOutput();
+    // The save commands after their frame is known: the save dialog, then the frame written as a
+    // BMP or an EMF file.
+    void saveFrame(const zelkova::plot::OutputFrame& frame);
+    // The area inside the selection frame, or nothing when no frame is left or it has no area.
+    std::optional<zelkova::plot::OutputFrame> copyFrame() const;
+    // Where output files are proposed: the open plot file's folder, else the open dialog's.
+    QString outputFolder() const;
+    // The PDF file a print proposes when there is no printer.
+    QString suggestedPdfName() const;
 
     // TForm2Settings.cpp
     void buildSettingsPanels(QWidget* client);

@@ -20,6 +20,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QLineEdit>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -75,6 +76,44 @@ TEST(QtFileDialogs, ShowEachFilterAsWrittenAndAnswerWithAFullPath) {
     ASSERT_TRUE(choice.has_value());
     EXPECT_EQ(choice->path.toStdString(), (dir.path() / "examples/demo/RESULT1.LST").string());
     EXPECT_EQ(choice->filterIndex, 1);
+}
+
+TEST(QtFileDialogs, ANameTypedWithoutExtensionTakesTheChosenFiltersOne) {
+    TempDir dir;
+    FileDialogOptions options;
+    options.objectName = QStringLiteral("SaveDialog1");
+    options.initialFolder = QString::fromStdString(dir.path().string());
+    options.defaultExtension = QStringLiteral(".bmp");
+    options.filters = {{QStringLiteral("ビットマップﾟ（一般）(*.bmp)"), QStringLiteral("*.bmp")},
+                       {QStringLiteral("メタファイル（鮮明）(*.emf)"), QStringLiteral("*.emf")}};
+    platform::QtFileDialogs dialogs;
+    const auto saveAs = [&](int filter) {
+        whenModal([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            ASSERT_FALSE(dialog->property("answered").toBool()) << "the former dialog is still up";
+            dialog->setProperty("answered", true);
+            auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            ASSERT_NE(types, nullptr);
+            types->setCurrentIndex(filter - 1);
+            emit types->activated(filter - 1); // as a user's choice in the list signals it
+            emit types->textActivated(types->currentText());
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(name, nullptr);
+            name->setText(QStringLiteral("figure")); // typed, as a user would
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        return dialogs.save(options, nullptr);
+    };
+    const auto emf = saveAs(2);
+    ASSERT_TRUE(emf.has_value());
+    EXPECT_EQ(emf->filterIndex, 2);
+    EXPECT_EQ(emf->path.toStdString(), (dir.path() / "figure.emf").string());
+    options.filterIndex = 2;
+    const auto bmp = saveAs(1);
+    ASSERT_TRUE(bmp.has_value());
+    EXPECT_EQ(bmp->filterIndex, 1);
+    EXPECT_EQ(bmp->path.toStdString(), (dir.path() / "figure.bmp").string());
 }
 
 TEST(QtFontDialogs, OpenOnTheFontInForceAndOkWithoutAChangeKeepsIt) {

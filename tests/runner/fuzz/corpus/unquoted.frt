@@ -1,0 +1,5 @@
+R IN.DAT='in.dat
+W 'OUT=out'
+P prog
+r
+P
