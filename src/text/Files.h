@@ -1,5 +1,5 @@
-// Reading input files and writing output files by native name (UTF-8 on Linux), with the
-// guarantees every reader and writer of Zelkova gives:
+// Reading input files and writing output files by UTF-8 name, with the guarantees every reader and
+// writer of Zelkova gives (as Linux has them; FilesWindows.cpp says how Windows has them):
 //
 // - An input is a regular file. It is opened without blocking, so a FIFO never hangs the program,
 //   and anything that is not a regular file (a device such as /dev/zero, a FIFO, a socket) is
@@ -21,7 +21,7 @@
 //       and when the process is ended by SIGINT, SIGTERM or SIGHUP.
 //
 // The calls into the operating system are gathered in a few small named functions of Files.cpp
-// and FileReplacement.cpp, the only places a port to another system has to change.
+// and FileReplacement.cpp (Linux) and in FilesWindows.cpp (Windows), one of which the build takes.
 #pragma once
 
 #include <cstdint>

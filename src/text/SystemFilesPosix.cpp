@@ -48,7 +48,8 @@ int createOrEmpty(const std::string& name) {
         errno = ENOENT;
         return -1;
     }
-    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
+    const int fd =
+        ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
     if (fd < 0) {
         if (errno == ENXIO) // a FIFO that nobody reads
             errno = EACCES;

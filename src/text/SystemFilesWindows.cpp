@@ -168,8 +168,8 @@ int createOrEmpty(const std::string& name) {
 std::uint64_t fileSize(int fd) {
     LARGE_INTEGER size{};
     const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
-    if (handle == INVALID_HANDLE_VALUE || GetFileType(handle) != FILE_TYPE_DISK || !GetFileSizeEx(handle, &size) ||
-        size.QuadPart < 0)
+    if (handle == INVALID_HANDLE_VALUE || GetFileType(handle) != FILE_TYPE_DISK ||
+        !GetFileSizeEx(handle, &size) || size.QuadPart < 0)
         return 0;
     return static_cast<std::uint64_t>(size.QuadPart);
 }

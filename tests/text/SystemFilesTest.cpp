@@ -115,6 +115,29 @@ TEST(SystemAtomicWrite, KeepsAttributesAndRefusesAReadOnlyFile) {
     EXPECT_EQ(entriesIn(dir), 2u);
 }
 
+TEST(SystemAtomicWrite, ADeviceIsWrittenWhereItIsAndNeverRead) {
+    FileReplacement device("NUL");
+    EXPECT_EQ(device.method(), FileReplacement::Method::Device);
+    device.write("x");
+    device.commit();
+    try {
+        (void)openInputFile("NUL");
+        ADD_FAILURE() << "NUL was opened as an input";
+    } catch (const Failure& failure) {
+        EXPECT_STREQ(failure.what(), "ファイルへのアクセスが拒否されました");
+    }
+    EXPECT_THROW((void)readFile("CON"), Failure);
+    TempDir dir;
+    EXPECT_THROW(writeFileAtomically(dir.file(""), "x"), Failure); // a folder
+    try {
+        writeFileAtomically(dir.file("out.txt") + std::string(1, '\0'), "x");
+        ADD_FAILURE() << "a name holding a NUL byte was written";
+    } catch (const Failure& failure) {
+        EXPECT_STREQ(failure.what(), "不正なファイル名です");
+    }
+    EXPECT_EQ(entriesIn(dir), 0u);
+}
+
 TEST(SystemAtomicWrite, FileHeldByAnotherProgramKeepsItsContents) {
     TempDir dir;
     const std::string path = dir.write("held.txt", "kept");
