@@ -1,6 +1,8 @@
 // The dialog sequence for the output file.
 #include "filter/OutputChoice.h"
 
+#include "filter/Failure.h"
+
 #include <system_error>
 
 namespace zelkova::filter {
@@ -32,10 +34,11 @@ std::optional<std::filesystem::path> chooseOutputFile(OutputDialogs& dialogs) {
         if (std::filesystem::is_regular_file(status))
             return chosen;
         if (std::filesystem::exists(status)) {
-            dialogs.showError(title, chosen->string() + std::string(kNotAFile));
+            dialogs.showError(title, displayName(*chosen) + std::string(kNotAFile));
             continue;
         }
-        if (dialogs.ask(title, chosen->string() + std::string(kCreateQuestion), Answer::Yes) == Answer::Yes)
+        if (dialogs.ask(title, displayName(*chosen) + std::string(kCreateQuestion), Answer::Yes) ==
+            Answer::Yes)
             return chosen;
     }
 }

@@ -6,9 +6,17 @@
 #include "filter/OutputFile.h"
 #include "filter/Reorder.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+#include <shellapi.h>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstdio>
@@ -28,6 +36,26 @@ struct FileCloser {
 };
 using OpenFile = std::unique_ptr<std::FILE, FileCloser>;
 
+#ifdef _WIN32
+// Opens the exchange file: a file on a disk only, so that no device such as CON keeps the filter
+// from ending. Throws FilterFailure.
+OpenFile openExchangeFile(const std::filesystem::path& path, const std::string& name) {
+    const int fd = _wopen(path.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+    if (fd < 0)
+        throw FilterFailure(fileFailureText("Cannot open the exchange file", name, errno));
+    if (GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(fd))) != FILE_TYPE_DISK) {
+        _close(fd);
+        throw FilterFailure("The exchange file " + name + " is not a regular file");
+    }
+    std::FILE* file = _fdopen(fd, "rb");
+    if (!file) {
+        const int error = errno;
+        _close(fd);
+        throw FilterFailure(fileFailureText("Cannot open the exchange file", name, error));
+    }
+    return OpenFile(file);
+}
+#else
 // Opens the exchange file: a regular file only, opened without waiting on a FIFO, so that neither a
 // FIFO nor an endless device such as /dev/zero keeps the filter from ending. Throws FilterFailure.
 OpenFile openExchangeFile(const std::filesystem::path& path, const std::string& name) {
@@ -49,6 +77,7 @@ OpenFile openExchangeFile(const std::filesystem::path& path, const std::string& 
     }
     return OpenFile(file);
 }
+#endif
 
 std::string shortFileText(const std::string& exchangeName, const std::string& outputName,
                           const ReorderResult& result) {
@@ -62,11 +91,11 @@ std::string shortFileText(const std::string& exchangeName, const std::string& ou
 // The filter from an output name on; throws FilterFailure with the report for the user.
 void filterInto(const std::filesystem::path& exchangeFile, const std::filesystem::path& outputName) {
     std::error_code ec;
-    const std::string exchangeName = std::filesystem::absolute(exchangeFile, ec).string();
+    const std::string exchangeName = displayName(std::filesystem::absolute(exchangeFile, ec));
     if (std::filesystem::is_directory(exchangeFile, ec))
         throw FilterFailure("The exchange file " + exchangeName + " is a folder, not a file");
     if (std::filesystem::equivalent(exchangeFile, outputName, ec))
-        throw FilterFailure("The output file " + outputName.string() +
+        throw FilterFailure("The output file " + displayName(outputName) +
                             " is the exchange file itself, which must stay unchanged; choose another name");
 
     // The exchange file is opened before the output is started, so a missing exchange file leaves
@@ -77,18 +106,33 @@ void filterInto(const std::filesystem::path& exchangeFile, const std::filesystem
     OutputFile output(outputName);
     const ReorderResult result = reorderExchange(exchange, output);
     if (result.outcome == ReorderResult::Outcome::ShortExchangeFile)
-        throw FilterFailure(shortFileText(exchangeName, outputName.string(), result));
+        throw FilterFailure(shortFileText(exchangeName, displayName(outputName), result));
     output.commit();
 }
 
 } // namespace
+
+#ifdef _WIN32
+std::vector<std::string> argumentsOf(std::wstring_view commandLine) {
+    std::vector<std::string> arguments;
+    const std::wstring line(commandLine);
+    int count = 0;
+    LPWSTR* words = CommandLineToArgvW(line.c_str(), &count);
+    if (!words)
+        return arguments;
+    for (int i = 1; i < count; ++i)
+        arguments.push_back(displayName(std::filesystem::path(words[i])));
+    LocalFree(words);
+    return arguments;
+}
+#endif
 
 ExitStatus runQuillon(const std::vector<std::string>& arguments, const DialogsFactory& makeDialogs,
                       std::ostream& out, std::ostream& err, const std::filesystem::path& exchangeFile) {
     std::unique_ptr<OutputDialogs> dialogs;
     std::filesystem::path outputName;
     if (!arguments.empty()) {
-        outputName = arguments.front();
+        outputName = std::filesystem::path(std::u8string(arguments.front().begin(), arguments.front().end()));
     } else {
         dialogs = makeDialogs();
         std::optional<std::filesystem::path> chosen = chooseOutputFile(*dialogs);

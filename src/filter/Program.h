@@ -33,8 +33,16 @@ using DialogsFactory = std::function<std::unique_ptr<OutputDialogs>()>;
 // Runs the filter. `arguments` are the command-line arguments after the program's name: the first
 // names the output file and the others are ignored. The end report goes to `out`, errors to `err`
 // (and to an error box when the dialogs are in use).
+// `arguments` are UTF-8 on every system.
 ExitStatus runQuillon(const std::vector<std::string>& arguments, const DialogsFactory& makeDialogs,
                       std::ostream& out, std::ostream& err,
                       const std::filesystem::path& exchangeFile = std::filesystem::path(kExchangeFileName));
+
+#ifdef _WIN32
+// The arguments after the program's name in a Windows command line (GetCommandLineW()), split as
+// the C run-time library splits them, in UTF-8: main()'s own arguments are in the ANSI code page,
+// which cannot hold every file name.
+std::vector<std::string> argumentsOf(std::wstring_view commandLine);
+#endif
 
 } // namespace zelkova::filter

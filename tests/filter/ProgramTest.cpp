@@ -5,16 +5,21 @@
 #include "filter/OutputFile.h"
 
 #include "ExchangeText.h"
-#include "OrdinaryUser.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include "OrdinaryUser.h"
 
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <cstdio>
 #include <deque>
@@ -194,7 +199,9 @@ TEST_F(QuillonRun, OutputThatCannotBeCreatedIsReported) {
 TEST_F(QuillonRun, AFileTheUserMayNotWriteIsNotReplaced) {
     const fs::path output = dir.write("plot.txt", "kept");
     fs::permissions(output, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+#ifndef _WIN32 // (On Windows that makes the file read-only, which binds every user.)
     zelkova::testing::OrdinaryUser user(dir.path());
+#endif
     EXPECT_EQ(runWith({output.string()}), ExitStatus::Failed);
     EXPECT_NE(err.str().find("Cannot write"), std::string::npos);
     EXPECT_EQ(readBytes(output), "kept");
@@ -213,6 +220,42 @@ TEST_F(QuillonRun, AShortExchangeFileIsReportedAndLeavesTheOutputAsItWas) {
     EXPECT_EQ(filesInFolder(), 2u);
 }
 
+#ifdef _WIN32
+TEST_F(QuillonRun, OnWindowsADeviceIsWrittenWhereItIsAndNeverReadAsTheExchangeFile) {
+    EXPECT_EQ(runWith({"NUL"}), ExitStatus::Done) << err.str();
+    const fs::path output = dir.write("plot.txt", "old");
+    EXPECT_EQ(runQuillon(
+                  {output.string()}, [] { return std::unique_ptr<OutputDialogs>(); }, out, err, "NUL"),
+              ExitStatus::Failed);
+    EXPECT_NE(err.str().find("is not a regular file"), std::string::npos) << err.str();
+    EXPECT_EQ(readBytes(output), "old");
+}
+
+TEST_F(QuillonRun, OnWindowsAnOutputHeldByAnotherProgramIsNotReplaced) {
+    const fs::path output = dir.write("plot.txt", "kept");
+    const HANDLE held = CreateFileW(output.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(runWith({output.string()}), ExitStatus::Failed);
+    CloseHandle(held);
+    EXPECT_NE(err.str().find("Cannot write"), std::string::npos) << err.str();
+    EXPECT_EQ(readBytes(output), "kept");
+    EXPECT_EQ(filesInFolder(), 2u);
+}
+
+TEST_F(QuillonRun, OnWindowsTheCommandLineGivesJapaneseNamesWhole) {
+    EXPECT_EQ(argumentsOf(L"quillon.exe"), std::vector<std::string>{});
+    EXPECT_EQ(argumentsOf(L"\"C:\\JWW\\quillon.exe\" \"C:\\作図 結果\\図１.txt\" x"),
+              (std::vector<std::string>{"C:\\作図 結果\\図１.txt", "x"}));
+    // Korean is in no ANSI code page a Japanese Windows has.
+    const std::string name = dir.file("한국 図.txt");
+    const std::vector<std::string> arguments =
+        argumentsOf(L"quillon \"" + zelkova::testing::utf8Path(name).wstring() + L"\"");
+    ASSERT_EQ(arguments, std::vector<std::string>{name});
+    EXPECT_EQ(runWith(arguments), ExitStatus::Done) << err.str();
+    EXPECT_EQ(readBytes(name), kLines9And10);
+}
+#else
 TEST_F(QuillonRun, AnExchangeFileThatIsNoRegularFileIsRefusedAtOnce) {
     const fs::path output = dir.write("plot.txt", "old");
     const fs::path fifo = dir.path() / "exchange.fifo";
@@ -325,3 +368,4 @@ TEST_F(QuillonRun, ASignalThatEndsTheProgramRemovesTheTemporaryFile) {
         EXPECT_EQ(filesInFolder(), 2u);
     }
 }
+#endif

@@ -8,8 +8,16 @@
 #include <iostream>
 #include <memory>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 int main(int argc, char** argv) {
-    std::vector<std::string> arguments(argv + 1, argv + argc);
+#ifdef _WIN32
+    const std::vector<std::string> arguments = zelkova::filter::argumentsOf(GetCommandLineW());
+#else
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+#endif
     std::unique_ptr<QApplication> application;
     auto makeDialogs = [&]() -> std::unique_ptr<zelkova::filter::OutputDialogs> {
         application = std::make_unique<QApplication>(argc, argv);
