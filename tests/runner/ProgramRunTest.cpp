@@ -310,6 +310,9 @@ TEST(WindowsProcessLauncher, ReportsStartsAndExitCodes) {
         launcher.runAndWait(testing::utf8Name(testProgram("zk_fail3")), folder);
     EXPECT_TRUE(failing.started);
     EXPECT_EQ(failing.exitCode, 3);
+    const platform::LaunchResult notAProgram = launcher.runAndWait(dir.write("DATA.TXT", "text\r\n"), folder);
+    EXPECT_FALSE(notAProgram.started);
+    EXPECT_EQ(notAProgram.startError, ENOEXEC);
 }
 
 TEST(WindowsProcessLauncher, NamesOutsideTheAnsiCodePageCannotBeStarted) {
