@@ -5,6 +5,7 @@
 #include "listing/qt/PrinterJob.h"
 
 #include "listing/Texts.h"
+#include "listing/qt/ListingPdf.h"
 #include "platform/qt/Fonts.h"
 #include "platform/qt/QtText.h"
 #include "text/Cp932.h"
@@ -209,7 +210,7 @@ PageMetrics measurePage(QPaintDevice& device, const QFont& printFont) {
 }
 
 PrintSummary printOnPrinter(QPrinter& printer, const QFont& printFont, const std::string& fileName,
-                            const PrintJob& job, const JobCallbacks& callbacks) {
+                            const PrintJob& job, const JobCallbacks& callbacks, PdfWriting pdfWriting) {
     const bool pdf = printer.outputFormat() == QPrinter::PdfFormat;
     const QString output = printer.outputFileName();
     if (pdf && isSameFile(output, platform::fromUtf8(fileName)))
@@ -230,6 +231,22 @@ PrintSummary printOnPrinter(QPrinter& printer, const QFont& printFont, const std
         partName = probe.fileName();
     }
     const PartFileGuard removePart(partName);
+    const auto renamePart = [&] {
+        std::error_code ec;
+        std::filesystem::rename(std::filesystem::path(platform::toUtf8(partName)),
+                                std::filesystem::path(platform::toUtf8(output)), ec);
+        if (ec)
+            throw text::Failure(failureText);
+    };
+    // A PDF goes the fast way unless only the painter can draw the listing.
+    bool messagesShown = false;
+    if (pdf && pdfWriting == PdfWriting::Direct) {
+        if (const auto summary = printListingPdf(printer, printFont, fileName, job, callbacks, partName,
+                                                 failureText, messagesShown)) {
+            renamePart();
+            return *summary;
+        }
+    }
     const OutputNameGuard restoreName(printer);
     if (pdf)
         printer.setOutputFileName(partName);
@@ -243,7 +260,7 @@ PrintSummary printOnPrinter(QPrinter& printer, const QFont& printFont, const std
     const QFont font(fixedPitch(printFont), &printer);
     const PageMetrics metrics = measurePage(printer, font);
     const FitCheck check = checkFit(metrics, job.lines);
-    if (callbacks.showMessage)
+    if (callbacks.showMessage && !messagesShown)
         for (const std::string& message : check.messages)
             callbacks.showMessage(message);
 
@@ -257,13 +274,8 @@ PrintSummary printOnPrinter(QPrinter& printer, const QFont& printFont, const std
     }
     if (!painter.end())
         throw text::Failure(failureText);
-    if (pdf) {
-        std::error_code ec;
-        std::filesystem::rename(std::filesystem::path(platform::toUtf8(partName)),
-                                std::filesystem::path(platform::toUtf8(output)), ec);
-        if (ec)
-            throw text::Failure(failureText);
-    }
+    if (pdf)
+        renamePart();
     return summary;
 }
 
