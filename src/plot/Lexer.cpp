@@ -32,29 +32,29 @@ constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 // The usual plot number at `p`: an optional sign and at most 19 digits with an optional fraction,
-// up to the first byte that is not part of it. When its digits make an integer that a double holds
-// exactly, the value is that integer divided by a power of ten that a double also holds exactly:
-// one correctly rounded division gives the double nearest to the decimal, as the full conversion
-// does (Clinger's fast path). Returns the end of what was read, or null when the text there is
-// no such number (the full conversion then reads the token).
+// up to the first byte that is not part of it, which must come before `end` (the byte at `end`
+// must be readable: the data's terminator or a byte of the buffer). When its digits make an
+// integer that a double holds exactly, the value is that integer divided by a power of ten that a
+// double also holds exactly: one correctly rounded division gives the double nearest to the
+// decimal, as the full conversion does (Clinger's fast path). Returns the end of what was read,
+// or null when the text there is no such number (the full conversion then reads the token).
 const char* exactShortDecimal(const char* p, const char* end, double& value) {
-    bool negative = false;
-    if (p < end && (*p == '-' || *p == '+'))
-        negative = *p++ == '-';
+    const bool negative = *p == '-';
+    p += negative || *p == '+';
     std::uint64_t mantissa = 0;
     const char* const whole = p;
-    for (; p < end && isDigit(*p); ++p)
-        mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+    for (unsigned digit; (digit = static_cast<unsigned char>(*p) - unsigned{'0'}) <= 9; ++p)
+        mantissa = mantissa * 10 + digit;
     const long wholeDigits = p - whole;
     long fraction = 0;
-    if (p < end && *p == '.') {
+    if (*p == '.') {
         const char* const first = ++p;
-        for (; p < end && isDigit(*p); ++p)
-            mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+        for (unsigned digit; (digit = static_cast<unsigned char>(*p) - unsigned{'0'}) <= 9; ++p)
+            mantissa = mantissa * 10 + digit;
         fraction = p - first;
     }
     const long count = wholeDigits + fraction;
-    if (count == 0 || count > 19 || mantissa > (std::uint64_t{1} << 53) || fraction > 22)
+    if (p >= end || count == 0 || count > 19 || mantissa > (std::uint64_t{1} << 53) || fraction > 22)
         return nullptr;
     const double magnitude = static_cast<double>(mantissa) / kExactPowersOfTen[fraction];
     value = negative ? -magnitude : magnitude;
@@ -99,6 +99,9 @@ Lexer::Lexer(std::string bytes) : m_data(std::move(bytes)), m_end(m_data.size())
 Lexer::Lexer(std::FILE* file, std::size_t bufferSize) : m_file(file) {
     m_data.resize(bufferSize > 0 ? bufferSize : 1);
 }
+
+// The byte after the data is readable and no digit, point or sign: the string's terminator, which
+// a read block keeps right after its last byte.
 
 Lexer::~Lexer() {
     if (m_file)
@@ -158,6 +161,7 @@ bool Lexer::fill() {
         return false;
     m_pos = 0;
     m_end = std::fread(m_data.data(), 1, m_data.size(), m_file);
+    m_data[m_end] = '\0';
     if (m_end == 0 && std::ferror(m_file)) {
         const int code = errno;
         throw text::ioFailure(code != 0 ? code : EIO);
@@ -268,7 +272,7 @@ double Lexer::number() {
     m_pos = pos;
     double value = 0;
     if (const char* end = exactShortDecimal(data + pos, data + m_end, value);
-        end && end < data + m_end && static_cast<unsigned char>(*end) <= 0x20) {
+        end && static_cast<unsigned char>(*end) <= 0x20) {
         m_pos = static_cast<std::size_t>(end - data);
         return value;
     }
