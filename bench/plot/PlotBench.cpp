@@ -1,6 +1,7 @@
 // The plot viewer's benchmark on generated plot files of short line segments with pen changes.
 // In process: reading and recording one figure (target for 1,000,000 segments: at most 120 ms)
-// and redisplaying its picture into the 688 × 469 view image. Whole commands, as a user runs them:
+// and redisplaying its picture into the 688 × 469 view image as a pan or zoom does it, at 100%,
+// 1600% and 6%. Whole commands, as a user runs them:
 // `zelkova-batch render` to PNG against `rsvg-convert` on the SVG twin of the same drawing (a path
 // of lines for each pen's run, in its colour and width), run alternately, medians (targets for
 // 1,000,000 segments: at most 0.25 s, at least 25 times faster, at most 60 MB).
@@ -118,6 +119,29 @@ std::string svgTwin(const std::vector<Segment>& segments) {
     return out;
 }
 
+struct Magnification {
+    const char* name;
+    double factor;
+};
+constexpr Magnification kMagnifications[] = {{"100%", 1.0}, {"1600%", 16.0}, {"6%", 0.06}};
+
+// What a pan or zoom may take: instant to the eye on the largest figures.
+const char* targetFor(long segments) {
+    if (segments <= 100000)
+        return "8 ms";
+    if (segments <= 1000000)
+        return "40 ms";
+    return "none";
+}
+
+// The view rectangle of a 688 × 469 view image magnified by `factor` about its centre.
+zelkova::plot::ViewRect centredView(double factor) {
+    const double w = 688 * factor;
+    const double h = 469 * factor;
+    return {static_cast<std::int32_t>(344 - w / 2), static_cast<std::int32_t>(234.5 - h / 2),
+            static_cast<std::int32_t>(344 + w / 2), static_cast<std::int32_t>(234.5 + h / 2)};
+}
+
 double msSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
@@ -182,20 +206,33 @@ int main(int argc, char** argv) {
             reads.push_back(msSince(start));
             readCpu.push_back(threadCpuMs() - cpu);
         }
-        QImage view(688, 469, QImage::Format_RGB32);
-        std::vector<double> redisplays;
-        for (int round = 0; round < 10; ++round) {
-            const auto start = Clock::now();
-            view.fill(Qt::white);
-            zelkova::plot::drawPicture(view, picture, zelkova::plot::ViewRect{0, 0, 688, 469});
-            redisplays.push_back(msSince(start));
-        }
         const double read = bench::median(reads);
         std::printf(
             "%ld segments (%.1f MB): read and record %.0f ms (median of 5, best %.0f; processor %.0f ms), "
-            "redisplay %.1f ms (median of 10), %zu operations, peak memory in process %.0f MB\n",
+            "%zu operations, peak memory in process %.0f MB\n",
             count, bytes / 1e6, read, *std::min_element(reads.begin(), reads.end()), bench::median(readCpu),
-            bench::median(redisplays), picture.ops().size(), peakKb() / 1024.0);
+            picture.ops().size(), peakKb() / 1024.0);
+        // One redisplay as a pan or zoom does it: clear the view image, stretch the picture into
+        // the view rectangle. 1600% and 6% are zoomed about the centre of the view.
+        QImage view(688, 469, QImage::Format_RGB32);
+        for (const Magnification& m : kMagnifications) {
+            const zelkova::plot::ViewRect rect = centredView(m.factor);
+            std::vector<double> wall;
+            std::vector<double> cpu;
+            for (int round = 0; round < 11; ++round) {
+                const auto start = Clock::now();
+                const double cpuStart = threadCpuMs();
+                view.fill(Qt::white);
+                zelkova::plot::drawPicture(view, picture, rect);
+                cpu.push_back(threadCpuMs() - cpuStart);
+                wall.push_back(msSince(start));
+            }
+            std::sort(wall.begin(), wall.end());
+            std::sort(cpu.begin(), cpu.end());
+            std::printf(
+                "  redisplay at %5s: %6.1f ms (median of 11; best %.1f; processor time %.1f; target %s)\n",
+                m.name, wall[wall.size() / 2], wall.front(), cpu[cpu.size() / 2], targetFor(count));
+        }
 
         const std::string png = (folder / "zelkova.png").string();
         const std::string theirs = (folder / "rsvg.png").string();

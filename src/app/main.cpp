@@ -9,6 +9,7 @@
 #include "platform/qt/Fonts.h"
 #include "platform/qt/QtServices.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/Translations.h"
 #include "plot/qt/TForm2.h"
 #include "runner/qt/ProgramWindowLauncher.h"
 
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
     // window's caption, and the editor's captions are the document's names and nothing more.
     QApplication::setWindowIcon(zelkova::app::applicationIcon());
     platform::installFontSubstitutions();
+    platform::installJapaneseTranslations(app);
 
 #ifdef _WIN32
     // A console program gets its console window from the system.

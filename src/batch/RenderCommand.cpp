@@ -10,9 +10,11 @@
 #include "batch/OffscreenApplication.h"
 
 #include "batch/StreamMessageBoxes.h"
+#include "image/ImageFiles.h"
 #include "platform/MessageBoxes.h"
 #include "platform/qt/Fonts.h"
 #include "platform/qt/QtText.h"
+#include "plot/Navigation.h"
 #include "plot/Picture.h"
 #include "plot/PlotSession.h"
 #include "plot/Renderer.h"
@@ -207,8 +209,10 @@ std::optional<RenderOptions> parse(const Arguments& args, std::ostream& err) {
             (arg == "--pen" ? o.penColours : o.penWidths).push_back(*setting);
         } else if (arg == "--view") {
             const auto v = fourIntegers(args[++i]);
-            if (!v)
-                return usage("--view needs L,T,R,B (four integers)");
+            if (!v || std::any_of(v->begin(), v->end(), [](std::int32_t c) {
+                    return c < -plot::kViewLimit || c > plot::kViewLimit;
+                }))
+                return usage("--view needs L,T,R,B (four integers from -1073741824 to 1073741824)");
             o.view = plot::ViewRect{(*v)[0], (*v)[1], (*v)[2], (*v)[3]};
         } else if (arg == "--nav") {
             const auto steps = navigationSteps(args[++i]);
@@ -355,15 +359,37 @@ bool readFigures(plot::PlotSession& session, const RenderOptions& o, const plot:
     }
 }
 
+// The view the figure is drawn into: --view or the original view, then the --nav steps as the
+// viewer's buttons take them.
+plot::ViewerState navigatedView(const RenderOptions& o) {
+    plot::ViewerState state;
+    const plot::ViewSize size{o.width, o.height};
+    state.viewRect = o.view.value_or(plot::originalView(size));
+    state.moveFraction = o.moveStep;
+    state.zoomStep = o.zoomStep;
+    for (const std::string& step : o.navSteps)
+        if (const auto command = plot::viewCommandNamed(step))
+            plot::applyViewCommand(state, *command, size);
+    return state;
+}
+
+// After --nav: the view rectangle and the percent box's text.
+void printView(const RenderOptions& o, const plot::ViewerState& state, std::ostream& out) {
+    if (o.navSteps.empty())
+        return;
+    const plot::ViewRect& v = state.viewRect;
+    out << "view " << v.left << ' ' << v.top << ' ' << v.right << ' ' << v.bottom << '\n'
+        << "percent " << plot::percentText(state.magnification) << '\n';
+}
+
 } // namespace
 
 int renderCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
     const std::optional<RenderOptions> options = parse(args, err);
     if (!options)
         return 2;
-    if (!options->navSteps.empty() || options->selection || options->whole ||
-        options->format == Format::Emf) {
-        err << "zelkova-batch render: --nav, --selection, --whole and EMF output are not available yet\n";
+    if (options->selection || options->whole || options->format == Format::Emf) {
+        err << "zelkova-batch render: --selection, --whole and EMF output are not available yet\n";
         return 2;
     }
     StreamMessageBoxes messages(err);
@@ -385,7 +411,9 @@ int renderCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
         return 1;
     }
 
+    image::ImageFiles images;
     plot::PlotSession session;
+    session.setImageLoader(&images);
     const bool drawn = readFigures(session, *options, settings, messages);
     try {
         session.close();
@@ -398,11 +426,11 @@ int renderCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
 
     if (options->dump)
         out << plot::dumpPicture(picture);
-    if (options->output.empty())
+    const plot::ViewerState state = navigatedView(*options);
+    if (options->output.empty()) {
+        printView(*options, state, out);
         return 0;
-
-    plot::ViewerState state;
-    state.viewRect = options->view.value_or(plot::ViewRect{0, 0, options->width, options->height});
+    }
 
     const std::unique_ptr<QGuiApplication> application = ensureApplication();
     platform::installFontSubstitutions();
@@ -429,6 +457,7 @@ int renderCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
     try {
         if (written) {
             text::writeFileAtomically(options->output, std::string_view(bytes.constData(), bytes.size()));
+            printView(*options, state, out);
             return 0;
         }
     } catch (const text::Failure&) {

@@ -1,6 +1,6 @@
 // A file's bytes as the editor shows them and back. The text area holds lines separated by "\n";
-// the file keeps its own line-end convention when it is saved after edits, and a file saved without
-// edits is written back from the bytes it was loaded from (see TForm1).
+// lines that an edit changed are saved with the file's prevailing line end, and every other line
+// with the bytes it was loaded from (LoadedLines).
 //
 // A Ctrl-Z byte ends the text, as every reader of the system sees it (the runner and the listing
 // printer stop there too, so the lines shown are the lines they read). What follows it is kept and

@@ -10,6 +10,10 @@ namespace {
 constexpr std::string_view kTitle = "Open: Select File for Unit ";
 constexpr std::string_view kNoFileCaption = "File Open Error";
 constexpr std::string_view kNoFileQuestion = "A File Must be Selected\r\rTerminate Program?";
+// Our own questions, in the language of the user interface; each follows the chosen name.
+constexpr std::string_view kCreateQuestion = "\r\nこのファイルは存在しません。\r\nファイルを作成しますか？";
+constexpr std::string_view kNotAFile =
+    "\r\nはファイルではありません。\r\nファイルを選ぶか、新しい名前を入力して下さい。";
 
 } // namespace
 
@@ -28,12 +32,10 @@ std::optional<std::filesystem::path> chooseOutputFile(OutputDialogs& dialogs) {
         if (std::filesystem::is_regular_file(status))
             return chosen;
         if (std::filesystem::exists(status)) {
-            dialogs.showError(title,
-                              chosen->string() + "\r\nis not a file. Choose a file or type a new name.");
+            dialogs.showError(title, chosen->string() + std::string(kNotAFile));
             continue;
         }
-        if (dialogs.ask(title, chosen->string() + "\r\nThis file does not exist.\r\nCreate the file?",
-                        Answer::Yes) == Answer::Yes)
+        if (dialogs.ask(title, chosen->string() + std::string(kCreateQuestion), Answer::Yes) == Answer::Yes)
             return chosen;
     }
 }

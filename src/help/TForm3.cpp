@@ -75,9 +75,11 @@ void TForm3::N1Click() {
 
 void TForm3::Print1Click() {
     zelkova::platform::ApplicationPrinter& printer = m_services.printer;
+    const QString pdfName = QDir::home().filePath(windowTitle() + QStringLiteral(".pdf"));
+    // Without a printer the print dialog names the PDF file, and the job writes that file.
+    printer.offerJob(windowTitle(), pdfName);
     if (!m_services.printDialogs.print(printer, this))
         return;
-    const QString pdfName = QDir::home().filePath(windowTitle() + QStringLiteral(".pdf"));
     if (!printer.prepareJob(windowTitle(), pdfName, m_services.files, this))
         return;
     // The text as it stands, with whatever the user typed into it, paginated by the text area. Its

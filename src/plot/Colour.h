@@ -1,6 +1,8 @@
 // A colour as the plot files and the viewer hold it: red in the lowest byte, then green, then blue.
 #pragma once
 
+#include "platform/ColourValue.h"
+
 #include <cstdint>
 
 namespace zelkova::plot {
@@ -17,6 +19,6 @@ struct Colour {
 };
 
 // The no-colour value.
-inline constexpr Colour kNoColour{0x1FFFFFFF};
+inline constexpr Colour kNoColour{platform::kNoColourValue};
 
 } // namespace zelkova::plot

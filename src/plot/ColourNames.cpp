@@ -35,17 +35,8 @@ constexpr std::array<NamedColour, 42> kNames{{
     {"clHighlightText", system(14)},  {"clBtnFace", system(15)},        {"clBtnShadow", system(16)},
     {"clGrayText", system(17)},       {"clBtnText", system(18)},        {"clInactiveCaptionText", system(19)},
     {"clBtnHighlight", system(20)},   {"cl3DDkShadow", system(21)},     {"cl3DLight", system(22)},
-    {"clInfoText", system(23)},       {"clInfoBk", system(24)},         {"clNone", 0x1FFFFFFFu},
+    {"clInfoText", system(23)},       {"clInfoBk", system(24)},         {"clNone", platform::kNoColourValue},
 }};
-
-// The classic desktop scheme, by system colour index.
-constexpr std::array<std::uint32_t, 25> kSystemColours{
-    rgb(212, 208, 200), rgb(58, 110, 165),  rgb(10, 36, 106),   rgb(128, 128, 128), rgb(212, 208, 200),
-    rgb(255, 255, 255), rgb(0, 0, 0),       rgb(0, 0, 0),       rgb(0, 0, 0),       rgb(255, 255, 255),
-    rgb(212, 208, 200), rgb(212, 208, 200), rgb(128, 128, 128), rgb(10, 36, 106),   rgb(255, 255, 255),
-    rgb(212, 208, 200), rgb(128, 128, 128), rgb(128, 128, 128), rgb(0, 0, 0),       rgb(212, 208, 200),
-    rgb(255, 255, 255), rgb(64, 64, 64),    rgb(212, 208, 200), rgb(0, 0, 0),       rgb(255, 255, 225),
-};
 
 bool sameIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
@@ -77,12 +68,26 @@ std::optional<Colour> colourFromName(std::string_view name) {
     return std::nullopt;
 }
 
-Colour drawableColour(Colour colour) {
+const SystemColourTable& classicSystemColours() {
+    static constexpr SystemColourTable kClassic{{
+        {rgb(212, 208, 200)}, {rgb(58, 110, 165)},  {rgb(10, 36, 106)},   {rgb(128, 128, 128)},
+        {rgb(212, 208, 200)}, {rgb(255, 255, 255)}, {rgb(0, 0, 0)},       {rgb(0, 0, 0)},
+        {rgb(0, 0, 0)},       {rgb(255, 255, 255)}, {rgb(212, 208, 200)}, {rgb(212, 208, 200)},
+        {rgb(128, 128, 128)}, {rgb(10, 36, 106)},   {rgb(255, 255, 255)}, {rgb(212, 208, 200)},
+        {rgb(128, 128, 128)}, {rgb(128, 128, 128)}, {rgb(0, 0, 0)},       {rgb(212, 208, 200)},
+        {rgb(255, 255, 255)}, {rgb(64, 64, 64)},    {rgb(212, 208, 200)}, {rgb(0, 0, 0)},
+        {rgb(255, 255, 225)},
+    }};
+    return kClassic;
+}
+
+Colour drawableColour(Colour colour, const SystemColourTable& systemColours) {
     if (colour == kNoColour)
         return colour;
-    if ((colour.value & kSystemColourFlag) != 0) {
+    if (platform::isSystemColour(colour.value)) {
+        // As the desktop looks it up: by the low byte.
         const std::uint32_t index = colour.value & 0xFFu;
-        return Colour{index < kSystemColours.size() ? kSystemColours[index] : 0u};
+        return index < systemColours.size() ? systemColours[index] : Colour{0};
     }
     return Colour{colour.value & 0xFFFFFFu};
 }

@@ -1,9 +1,24 @@
 // The display list: recording, replay and the text dump.
 #include "plot/Picture.h"
 
+#include "text/Cp932.h"
+
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <numbers>
 
 namespace zelkova::plot {
+
+namespace {
+// A picture coordinate held inside the range that the conversions give.
+std::int32_t boundedCoordinate(double v) {
+    constexpr double kLimit = 1e9;
+    if (!(v == v))
+        return 0;
+    return static_cast<std::int32_t>(std::clamp(v, -kLimit, kLimit));
+}
+} // namespace
 
 Picture::Picture(std::int32_t width, std::int32_t height, double pixelsPerMmX, double pixelsPerMmY)
     : m_width(width), m_height(height), m_pixelsPerMmX(pixelsPerMmX), m_pixelsPerMmY(pixelsPerMmY) {}
@@ -46,6 +61,36 @@ void Picture::addShape(OpKind kind, std::span<const Point> points) {
     for (Point p : points)
         op.bounds.include(p);
     m_points.insert(m_points.end(), points.begin(), points.end());
+    m_ops.push_back(op);
+}
+
+void Picture::addText(TextOp text) {
+    // The rotated run of cells, as long as the text could be at most: every byte half a cell
+    // height wide (a full-width character is narrower than its cell is high), the extra spacing
+    // after every byte, and a quarter of a cell around it for ink beyond the cells.
+    const double h = text.height;
+    const double length = text.text.size() * (h / 2 + std::max(0, text.extraSpacing));
+    const double angle = text.escapement * std::numbers::pi / 1800.0;
+    const double c = std::cos(angle);
+    const double s = std::sin(angle);
+    const double margin = h / 4;
+    PictureOp op{OpKind::Text, static_cast<std::uint32_t>(m_texts.size()), 0, {}};
+    for (const double along : {-margin, length + margin})
+        for (const double across : {-margin, h + margin}) {
+            // along the baseline (c, −s) and down across the cell (s, c), picture y down
+            const double x = text.at.x + along * c + across * s;
+            const double y = text.at.y - along * s + across * c;
+            op.bounds.include({boundedCoordinate(x), boundedCoordinate(y)});
+        }
+    m_texts.push_back(std::move(text));
+    m_ops.push_back(op);
+}
+
+void Picture::addImage(ImageOp image) {
+    PictureOp op{OpKind::Image, static_cast<std::uint32_t>(m_images.size()), 0, {}};
+    op.bounds.include({image.left, image.top});
+    op.bounds.include({image.right, image.bottom});
+    m_images.push_back(std::move(image));
     m_ops.push_back(op);
 }
 
@@ -95,6 +140,14 @@ void RecordingCanvas::polygon(std::span<const Point> points) {
     m_picture.addPolygon(points);
 }
 
+void RecordingCanvas::text(const TextOp& op) {
+    m_picture.addText(op);
+}
+
+void RecordingCanvas::image(const ImageOp& op) {
+    m_picture.addImage(op);
+}
+
 void replay(const Picture& picture, Canvas& canvas) {
     for (const PictureOp& op : picture.ops()) {
         switch (op.kind) {
@@ -115,6 +168,14 @@ void replay(const Picture& picture, Canvas& canvas) {
         case OpKind::Polygon:
             if (canvas.mayShow(op.bounds))
                 canvas.polygon(picture.points(op));
+            break;
+        case OpKind::Text:
+            if (canvas.mayShow(op.bounds))
+                canvas.text(picture.text(op));
+            break;
+        case OpKind::Image:
+            if (canvas.mayShow(op.bounds))
+                canvas.image(picture.image(op));
             break;
         }
     }
@@ -228,6 +289,25 @@ std::string dumpPicture(const Picture& picture) {
             appendPoints(out, picture.points(op));
             out += "\n";
             break;
+        case OpKind::Text: {
+            const TextOp& t = picture.text(op);
+            out += "text " + std::to_string(t.at.x) + " " + std::to_string(t.at.y) + " " +
+                   std::to_string(t.height) + " " + std::to_string(t.escapement) + " " +
+                   std::to_string(t.extraSpacing) + " " +
+                   (t.face == TextFace::Vertical ? "vertical " : "horizontal ") + text::cp932ToUtf8(t.text) +
+                   "\n";
+            break;
+        }
+        case OpKind::Image: {
+            const ImageOp& i = picture.image(op);
+            const std::int32_t width = i.bitmap ? i.bitmap->width : 0;
+            const std::int32_t height = i.bitmap ? i.bitmap->height : 0;
+            const bool twoColour = i.bitmap && i.bitmap->twoColour;
+            out += "image " + std::to_string(i.left) + " " + std::to_string(i.top) + " " +
+                   std::to_string(i.right) + " " + std::to_string(i.bottom) + " " + std::to_string(width) +
+                   " " + std::to_string(height) + (twoColour ? " two-colour\n" : " colour\n");
+            break;
+        }
         }
     }
     return out;

@@ -36,10 +36,11 @@ struct Extents {
     friend constexpr bool operator==(const Extents&, const Extents&) = default;
 };
 
-enum class OpKind : std::uint8_t { Pen, Brush, Lines, Polyline, Polygon };
+enum class OpKind : std::uint8_t { Pen, Brush, Lines, Polyline, Polygon, Text, Image };
 
 // One operation. Pen and Brush ops select entry `first` of the picture's pens or brushes; the
-// shape ops draw `count` points from `first` on (Lines: pairs of end points), inside `bounds`.
+// shape ops draw `count` points from `first` on (Lines: pairs of end points), inside `bounds`;
+// Text and Image ops draw entry `first` of the picture's texts or images, inside `bounds`.
 struct PictureOp {
     OpKind kind = OpKind::Lines;
     std::uint32_t first = 0;
@@ -67,6 +68,8 @@ public:
     }
     const Pen& pen(const PictureOp& op) const { return m_pens[op.first]; }
     const Brush& brush(const PictureOp& op) const { return m_brushes[op.first]; }
+    const TextOp& text(const PictureOp& op) const { return m_texts[op.first]; }
+    const ImageOp& image(const PictureOp& op) const { return m_images[op.first]; }
     bool empty() const { return m_ops.empty(); }
 
     // Recording; consecutive lines join one Lines op of at most kLinesPerOp lines, so that a
@@ -77,6 +80,8 @@ public:
     void addLine(Point from, Point to);
     void addPolyline(std::span<const Point> points);
     void addPolygon(std::span<const Point> points);
+    void addText(TextOp text);
+    void addImage(ImageOp image);
 
 private:
     void addShape(OpKind kind, std::span<const Point> points);
@@ -90,10 +95,13 @@ private:
     std::vector<Point> m_points;
     std::vector<Pen> m_pens;
     std::vector<Brush> m_brushes;
+    std::vector<TextOp> m_texts;
+    std::vector<ImageOp> m_images;
 };
 
 // Records onto a picture. Selecting the pen or brush already in force records nothing, and so do
-// shapes that cannot show (no colour, an invisible pen, no operation).
+// shapes that cannot show (no colour, an invisible pen, no operation). Texts and images are
+// recorded whatever the pen: they are black, or their own pixels, in every raster mode.
 class RecordingCanvas final : public Canvas {
 public:
     explicit RecordingCanvas(Picture& picture) : m_picture(picture) {}
@@ -102,6 +110,8 @@ public:
     void line(Point from, Point to) override;
     void polyline(std::span<const Point> points) override;
     void polygon(std::span<const Point> points) override;
+    void text(const TextOp& op) override;
+    void image(const ImageOp& op) override;
 
 private:
     void flushPen();
@@ -128,7 +138,10 @@ void replay(const Picture& picture, Canvas& canvas);
 //   line X1 Y1 X2 Y2
 //   polyline N X1 Y1 ... XN YN
 //   polygon N X1 Y1 ... XN YN
-// COLOUR is #rrggbb or none.
+//   text X Y HEIGHT ESCAPEMENT EXTRA FACE TEXT
+//   image LEFT TOP RIGHT BOTTOM WIDTH HEIGHT KIND
+// COLOUR is #rrggbb or none; FACE is horizontal or vertical; TEXT is the rest of the line in
+// UTF-8; KIND is colour or two-colour.
 std::string dumpPicture(const Picture& picture);
 
 const char* lineStyleName(LineStyle style);

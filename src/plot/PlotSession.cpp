@@ -17,7 +17,8 @@ PlotSession::Outcome PlotSession::readFigure(const FigureSettings& settings,
                                              platform::MessageBoxes& messages) {
     auto picture = std::make_shared<Picture>();
     try {
-        const FigureEnd end = plot::readFigure(*m_reader, *picture, settings, messages);
+        const ImageAccess images{m_imageLoader, text::folderPart(m_path)};
+        const FigureEnd end = plot::readFigure(*m_reader, *picture, settings, messages, images);
         m_picture = std::move(picture);
         return end == FigureEnd::Drawn ? Outcome::Drawn : Outcome::NoFurtherFigure;
     } catch (...) {

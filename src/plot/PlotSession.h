@@ -50,6 +50,10 @@ public:
     // reports an error; the file is forgotten all the same.
     void close();
 
+    // What decodes the image files that figures place (BMP and JPEG); without one, image records
+    // are checked and reported but draw nothing. The loader must outlive the session's requests.
+    void setImageLoader(ImageLoader* loader) { m_imageLoader = loader; }
+
     // A plot file is named (the viewer's caption shows its path).
     bool isOpen() const { return !m_path.empty(); }
     const std::string& path() const { return m_path; }
@@ -64,6 +68,7 @@ private:
     std::string m_path;
     std::optional<Reader> m_reader;
     std::shared_ptr<const Picture> m_picture;
+    ImageLoader* m_imageLoader = nullptr;
 };
 
 } // namespace zelkova::plot

@@ -4,10 +4,13 @@
 #include "platform/MessageBoxes.h"
 #include "plot/ColourNames.h"
 #include "plot/Tables.h"
+#include "plot/TextRecords.h"
 #include "plot/ViewerTexts.h"
+#include "text/Cp932.h"
 #include "text/Failure.h"
 #include "text/Numbers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
@@ -44,9 +47,14 @@ std::int64_t wholeDegrees(double degrees) {
         degrees = -1e15;
     return static_cast<std::int64_t>(std::nearbyint(degrees));
 }
-} // namespace
 
-TextRecordHandler::~TextRecordHandler() = default;
+// A sum of picture coordinates held inside the range that rnd gives, so that a text far off the
+// paper never overflows.
+std::int32_t clampedSum(std::int64_t a, std::int64_t b) {
+    constexpr std::int64_t kLimit = 1000000000;
+    return static_cast<std::int32_t>(std::clamp(a + b, -kLimit, kLimit));
+}
+} // namespace
 
 PictureGeometry PictureGeometry::forDpi(double dpiX, double dpiY) {
     PictureGeometry g;
@@ -137,10 +145,9 @@ std::vector<std::string> offScreenMessages(const Extents& e, std::int32_t width,
 }
 
 Renderer::Renderer(Canvas& canvas, const PictureGeometry& geometry, double scaleDenominator,
-                   const FigureSettings& settings, platform::MessageBoxes& messages,
-                   TextRecordHandler* textHandler)
+                   const FigureSettings& settings, platform::MessageBoxes& messages, ImageAccess images)
     : m_canvas(canvas), m_geometry(geometry), m_scale(scaleDenominator), m_settings(settings),
-      m_messages(messages), m_textHandler(textHandler) {
+      m_messages(messages), m_images(std::move(images)) {
     m_pen = Pen{Colour{0}, widthMapping(settings.penWidthTexts[0]), LineStyle::Solid, RasterMode::CopyPen};
     m_brush = Brush{kNoColour, FillPattern::Hollow};
     m_fontHeight = rnd(kDefaultTextSizeMm * geometry.pixelsPerMmY);
@@ -228,8 +235,7 @@ void Renderer::apply(const Record& record) {
                 m_pen.colour = m_msSaved.colour;
                 m_pen.mode = m_msSaved.mode;
             } else if constexpr (std::is_same_v<T, TextRecord>) {
-                if (!r.text.empty() && m_textHandler)
-                    m_textHandler->drawTextRecord(r, *this);
+                textRecord(r);
             } else if constexpr (std::is_same_v<T, BRecord>) {
                 bRecord(r);
             }
@@ -379,8 +385,83 @@ void Renderer::bRecord(const BRecord& r) {
     m_brush = savedBrush;
 }
 
+// A text is written from the top-left corner of its first cell, placed so that the cell stands on
+// the anchor; its spacing marks come off before anything is converted, so a text of marks alone
+// places nothing.
+void Renderer::textRecord(const TextRecord& r) {
+    if (r.text.empty())
+        return;
+    if (isImageReference(r.text)) {
+        imageRecord(r);
+        return;
+    }
+    const double angle = textAngle(r.dx, r.dy);
+    const std::int32_t h = m_fontHeight;
+    const CellOffset offset = cellOffset(h, angle);
+    SpacedText spaced = removeSpacingMarks(r.text);
+    if (spaced.text.empty())
+        return;
+    TextOp op;
+    op.height = h;
+    op.escapement = escapementOf(angle);
+    op.extraSpacing = extraSpacingOf(h, spaced.spacingCount, spaced.text.size());
+    op.face = faceOf(r.keyword);
+    const std::int32_t x = convertX(r.at.x);
+    const std::int32_t y = convertY(r.at.y);
+    op.at = {clampedSum(x, rnd(offset.x)), clampedSum(clampedSum(y, -std::int64_t{h}), rnd(offset.y))};
+    op.text = std::move(spaced.text);
+    m_canvas.text(op);
+}
+
+// In this order: the file (or its message), the height (or the figure stops), the kind (or its
+// message), the decoding (or the figure stops), then the rectangle, whose conversions widen the
+// drawn extents.
+void Renderer::imageRecord(const TextRecord& r) {
+    const ImageReference reference = parseImageReference(r.text);
+    const std::string path = text::cp932ToUtf8(reference.path);
+    const std::optional<std::string> file = findImageFile(path, m_images.plotFolder);
+    if (!file) {
+        m_messages.plain(std::string(kImageMissingText) + path);
+        return;
+    }
+    const double heightMm = text::toReal(text::cp932ToUtf8(reference.heightText));
+    const std::optional<ImageFormat> format = imageFormatOf(path);
+    if (!format) {
+        m_messages.plain(std::string(kImageUnsupportedText) + path);
+        return;
+    }
+    const DecodedImage* image = decodedImage(*file, *format, path);
+    if (!image || !image->bitmap || image->bitmap->width <= 0 || image->bitmap->height <= 0)
+        return;
+    const Bitmap& bitmap = *image->bitmap;
+    ImageOp op;
+    op.bitmap = image->bitmap;
+    const double xMm = r.at.x / m_scale;
+    const double yMm = r.at.y / m_scale;
+    op.left = convertX(r.at.x);
+    op.top = paperY(yMm + heightMm);
+    op.right = paperX(xMm + heightMm * bitmap.width / bitmap.height);
+    op.bottom = convertY(r.at.y);
+    m_canvas.image(op);
+}
+
+// A file placed several times in a figure is decoded once; a greyscale JPEG says once that it is
+// drawn in black and white.
+const DecodedImage* Renderer::decodedImage(const std::string& file, ImageFormat format,
+                                           const std::string& writtenPath) {
+    if (!m_images.loader)
+        return nullptr;
+    const auto key = std::make_pair(file, format);
+    if (auto found = m_decoded.find(key); found != m_decoded.end())
+        return &found->second;
+    DecodedImage image = m_images.loader->load(file, format);
+    if (image.greyscale)
+        m_messages.plain(writtenPath + std::string(kGreyscaleJpegNotice));
+    return &m_decoded.emplace(key, std::move(image)).first->second;
+}
+
 FigureEnd readFigure(Reader& reader, Picture& picture, const FigureSettings& settings,
-                     platform::MessageBoxes& messages, TextRecordHandler* textHandler) {
+                     platform::MessageBoxes& messages, const ImageAccess& images) {
     const PictureGeometry geometry = PictureGeometry::forDpi(settings.dpiX, settings.dpiY);
     picture = Picture(geometry.width, geometry.height, geometry.pixelsPerMmX, geometry.pixelsPerMmY);
     const double scale = scaleDenominatorOf(settings.scaleText);
@@ -389,7 +470,7 @@ FigureEnd readFigure(Reader& reader, Picture& picture, const FigureSettings& set
         return FigureEnd::NoFurtherFigure;
     }
     RecordingCanvas canvas(picture);
-    Renderer renderer(canvas, geometry, scale, settings, messages, textHandler);
+    Renderer renderer(canvas, geometry, scale, settings, messages, images);
     try {
         while (auto record = reader.next()) {
             renderer.apply(*record);

@@ -3,6 +3,7 @@
 // figure from the reader into a picture, with the messages that end it.
 #pragma once
 
+#include "plot/Bitmap.h"
 #include "plot/Canvas.h"
 #include "plot/Picture.h"
 #include "plot/Reader.h"
@@ -11,9 +12,11 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zelkova::platform {
@@ -65,21 +68,17 @@ std::string ratioText(double ratio);
 std::vector<std::string> offScreenMessages(const Extents& extents, std::int32_t pictureWidth,
                                            std::int32_t pictureHeight);
 
-class Renderer;
-
-// Draws the text and image records; the renderer hands on those whose text is not empty.
-class TextRecordHandler {
-public:
-    virtual ~TextRecordHandler();
-    virtual void drawTextRecord(const TextRecord& record, Renderer& renderer) = 0;
+// Where the image records of a figure find their files, and what decodes them.
+struct ImageAccess {
+    ImageLoader* loader = nullptr; // none: image records are checked and reported but draw nothing
+    std::string plotFolder;        // the plot file's own folder (native name)
 };
 
 class Renderer {
 public:
     // Sets up the initial figure state; throws Failure when pen 1's width edit is not an integer.
     Renderer(Canvas& canvas, const PictureGeometry& geometry, double scaleDenominator,
-             const FigureSettings& settings, platform::MessageBoxes& messages,
-             TextRecordHandler* textHandler);
+             const FigureSettings& settings, platform::MessageBoxes& messages, ImageAccess images = {});
 
     void apply(const Record& record);
 
@@ -94,15 +93,10 @@ public:
     std::int32_t convertY(double v) { return paperY(v / m_scale); }
     Point convert(PlotPoint p) { return {convertX(p.x), convertY(p.y)}; }
 
-    // What the text and image drawing needs of the figure.
-    Canvas& canvas() { return m_canvas; }
-    platform::MessageBoxes& messages() { return m_messages; }
-    const PictureGeometry& geometry() const { return m_geometry; }
-    double scaleDenominator() const { return m_scale; }
     const Pen& pen() const { return m_pen; }
     const Brush& brush() const { return m_brush; }
+    // The canvas font's height h: the cell height in picture pixels that texts are written in.
     std::int32_t fontHeight() const { return m_fontHeight; }
-    void setFontHeight(std::int32_t height) { m_fontHeight = height; }
 
     // Curve points in picture pixels: one per whole degree from rnd(start) to rnd(end), both
     // included (angles in degrees, tilt in radians).
@@ -132,6 +126,10 @@ private:
     void solidArc(const SolidArcRecord& r);
     void penSet(const PenSetRecord& r);
     void bRecord(const BRecord& r);
+    void textRecord(const TextRecord& r);
+    void imageRecord(const TextRecord& r);
+    const DecodedImage* decodedImage(const std::string& file, ImageFormat format,
+                                     const std::string& writtenPath);
     void drawSolid(std::span<const Point> points);
     Colour penColourOf(int pen) const;
 
@@ -140,7 +138,9 @@ private:
     double m_scale;
     const FigureSettings& m_settings;
     platform::MessageBoxes& m_messages;
-    TextRecordHandler* m_textHandler;
+    ImageAccess m_images;
+    // The images decoded in this figure, by file: a picture placed many times is decoded once.
+    std::map<std::pair<std::string, ImageFormat>, DecodedImage> m_decoded;
 
     Extents m_extents;
     Pen m_pen;
@@ -160,10 +160,11 @@ enum class FigureEnd {
 };
 
 // Reads the next figure from `reader` into `picture` (which is replaced first) and shows the
-// off-screen messages through `messages`. Throws Failure for a malformed field, a width edit or
-// scale text that is not a number, or a read error; `picture` then holds what was recorded
-// before the error.
+// off-screen messages (and the image records' messages) through `messages`. Throws Failure for a
+// malformed field, a width edit, scale text or image height that is not a number, an image file
+// that cannot be decoded, or a read error; `picture` then holds what was recorded before the
+// error.
 FigureEnd readFigure(Reader& reader, Picture& picture, const FigureSettings& settings,
-                     platform::MessageBoxes& messages, TextRecordHandler* textHandler = nullptr);
+                     platform::MessageBoxes& messages, const ImageAccess& images = {});
 
 } // namespace zelkova::plot

@@ -50,6 +50,10 @@ struct ViewerState {
     std::array<std::string, 9> penColourNames; // as the name labels show them
     double scaleDenominator = 1;               // N of the scale 1/N, as the scale panel last accepted it
     bool selectionFlag = false;                // a selection frame is left on the view image
+    ViewPoint pressPoint;                      // where the last press on the view image happened:
+                                               // one corner of the selection frame
+    ViewPoint currentPoint;                    // where the mouse was at the last move of that press:
+                                               // the opposite corner
 
     ViewerState();
 };

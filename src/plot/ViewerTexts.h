@@ -12,4 +12,12 @@ inline constexpr std::string_view kNotAPlotFileText = " これは作図ﾌｧｲ
 inline constexpr std::string_view kCannotOpenForErrorText =
     "エラーのため指定のファイルを開くことが出来ない！";
 
+// The image records' messages: each is followed by the image path as the record writes it.
+inline constexpr std::string_view kImageMissingText = "この画像ファイルは存在しません！\r\n";
+inline constexpr std::string_view kImageUnsupportedText = "本ソフトで未対応の画像ファイルです！\r\n";
+// Follows the path of a greyscale JPEG, which is drawn in black and white.
+inline constexpr std::string_view kGreyscaleJpegNotice =
+    "\r\nﾓﾉｸﾛJPEGです。画像劣化するので、WINDOWSのｱｸｾｻﾘｰで\r\n画像ﾌｧｲﾙを白黒ﾋﾞｯﾄﾏｯﾌﾟに変えてから実行して下さ"
+    "い。";
+
 } // namespace zelkova::plot

@@ -504,6 +504,35 @@ TEST_F(EditorCommands, ListingPrintTitlesTheOpenedFile) {
     EXPECT_EQ(title, path);
 }
 
+TEST_F(EditorCommands, RelativeNamesBecomeFullPaths) {
+    dir.write("examples/demo/DEMO.FRT", "R IN.DAT = A.DAT\r\n");
+    dir.write("examples/demo/RESULT1.LST", "1 RESULT\r\n");
+    const CurrentDirectory current(dir.path());
+    const std::string folder = dir.path().string() + "/examples/demo/";
+    auto listingTitle = [this] {
+        std::string title;
+        s.modal.onNext([&title](QDialog& dialog) {
+            title = dialog.findChild<QLineEdit*>(QStringLiteral("Edit1"))->text().toStdString();
+            return 0;
+        });
+        trigger(form.get(), "FOTRAN1");
+        return title;
+    };
+    // The command-line file keeps its caption as typed.
+    create("examples/demo/DEMO.FRT");
+    EXPECT_EQ(caption(), "examples/demo/DEMO.FRT");
+    EXPECT_EQ(form->documentName(), folder + "DEMO.FRT");
+    EXPECT_EQ(form->openedFileName(), folder + "DEMO.FRT");
+    EXPECT_EQ(listingTitle(), folder + "DEMO.FRT");
+
+    s.files.chooseNext(QStringLiteral("examples/demo/./RESULT1.LST"));
+    trigger(form.get(), "Open1");
+    EXPECT_EQ(caption(), folder + "RESULT1.LST");
+    EXPECT_EQ(form->documentName(), folder + "RESULT1.LST");
+    EXPECT_EQ(form->openedFileName(), folder + "RESULT1.LST");
+    EXPECT_EQ(listingTitle(), folder + "RESULT1.LST");
+}
+
 TEST_F(EditorCommands, HelpShowsAFreshHelpWindowModally) {
     create();
     trigger(form.get(), "Help1");
@@ -543,6 +572,27 @@ TEST_F(EditorCommands, PlainPrintGoesToThePrinterOnlyOnOk) {
     EXPECT_GE(pdfPages(readBytes(pdf)), 2);
     EXPECT_EQ(richEdit()->document()->defaultFont().pixelSize(), richEdit()->font().pixelSize());
     EXPECT_EQ(s.printer.printer().docName().toStdString(), caption());
+}
+
+// Without a printer, plain print asks for the PDF file once: in the print dialog, which proposes
+// one beside the document, and the file named there is the one written.
+TEST(EditorWithoutPrinter, PlainPrintWritesTheFileThePrintDialogNamed) {
+    ScriptedServices s(platform::ApplicationPrinter::Mode::NoPrinter);
+    TempDir dir;
+    TForm1 form(s.services, QString::fromStdString(dir.write("doc.txt", "text\r\n")));
+    const std::string named = dir.file("named.pdf");
+    s.printDialogs.answerNext(true, 0, QString::fromStdString(named));
+    trigger(&form, "Print1");
+    EXPECT_TRUE(s.files.requests().empty()) << "no second dialog";
+    EXPECT_EQ(readBytes(named).substr(0, 5), "%PDF-");
+    EXPECT_EQ(s.printDialogs.shownPdfFiles.at(0).toStdString(), dir.file("doc.pdf"));
+
+    // OK on what the dialog proposed writes that file.
+    s.printDialogs.answerNext(true);
+    trigger(&form, "Print1");
+    EXPECT_TRUE(s.files.requests().empty());
+    EXPECT_EQ(readBytes(dir.file("doc.pdf")).substr(0, 5), "%PDF-");
+    EXPECT_TRUE(s.messages.shown().empty());
 }
 
 TEST_F(EditorCommands, ThePlotViewerTakesTheEditorsPlace) {
@@ -605,6 +655,41 @@ TEST_F(EditorEditing, UndoNeverClearsTheModifiedFlagOfAChangedText) {
     richEdit()->insertPlainText(QStringLiteral("1"));
     trigger(form.get(), "Undo1");
     EXPECT_FALSE(modified());
+}
+
+TEST_F(EditorEditing, TabsStopEveryEightColumns) {
+    create();
+    setText("\tX\n        X\n\t\tY\n                Y");
+    auto xOf = [this](int line, int column) {
+        QTextCursor cursor(richEdit()->document()->findBlockByNumber(line));
+        cursor.setPosition(cursor.position() + column);
+        return richEdit()->cursorRect(cursor).x();
+    };
+    EXPECT_EQ(xOf(0, 1), xOf(1, 8));
+    EXPECT_EQ(xOf(2, 2), xOf(3, 16));
+}
+
+TEST_F(EditorEditing, APasteIsAnUndoStepOfItsOwn) {
+    create();
+    setText("R IN = ");
+    richEdit()->moveCursor(QTextCursor::End);
+    s.files.chooseNext(QStringLiteral("/data/IN.DAT"));
+    trigger(form.get(), "flnmpaste1");
+    QTest::keyClicks(richEdit(), " x");
+    trigger(form.get(), "Undo1");
+    EXPECT_EQ(text(), "R IN = /data/IN.DAT");
+
+    // The clipboard's paste, with typing before and after it.
+    QTest::keyClicks(richEdit(), "ab");
+    s.clipboard.setText(QStringLiteral("cd"));
+    trigger(form.get(), "Paste1");
+    QTest::keyClicks(richEdit(), "ef");
+    trigger(form.get(), "Undo1");
+    EXPECT_EQ(text(), "R IN = /data/IN.DATabcd");
+    QTest::keyClicks(richEdit(), "gh");
+    QTest::keyClick(richEdit(), Qt::Key_V, Qt::ControlModifier);
+    trigger(form.get(), "Undo1");
+    EXPECT_EQ(text(), "R IN = /data/IN.DATabcdgh");
 }
 
 TEST_F(EditorEditing, FileNamePasteInsertsThePathUnquotedAndMarksModified) {

@@ -122,7 +122,8 @@ TEST_F(QuillonRun, ANewNameIsTakenOnlyOnceTheUserAgreesToCreateIt) {
     ASSERT_EQ(shown.size(), 4u);
     EXPECT_EQ(shown[1].kind, "question");
     EXPECT_EQ(shown[1].caption, "Open: Select File for Unit 7");
-    EXPECT_NE(shown[1].text.find(refused.string()), std::string::npos);
+    EXPECT_EQ(shown[1].text,
+              refused.string() + "\r\nこのファイルは存在しません。\r\nファイルを作成しますか？");
     EXPECT_EQ(shown[1].defaultAnswer, Answer::Yes);
     EXPECT_FALSE(fs::exists(refused));
     EXPECT_EQ(readBytes(created), kLines9And10);
@@ -133,6 +134,9 @@ TEST_F(QuillonRun, AFolderIsNotAcceptedAsTheOutputFile) {
     EXPECT_EQ(runWithDialogs({dir.path(), existing}, {}), ExitStatus::Done);
     ASSERT_EQ(shown.size(), 3u);
     EXPECT_EQ(shown[1].kind, "error");
+    EXPECT_EQ(shown[1].text,
+              dir.path().string() +
+                  "\r\nはファイルではありません。\r\nファイルを選ぶか、新しい名前を入力して下さい。");
     EXPECT_EQ(readBytes(existing), kLines9And10);
 }
 

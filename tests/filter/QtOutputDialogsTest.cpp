@@ -5,6 +5,7 @@
 #include "TempDir.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -51,6 +52,34 @@ TEST(QtOutputDialogs, QuestionShowsItsLineBreaksWithYesAndNoAndTheDefaultAsked) 
 
     whenModal([](QWidget* modal) { modal->close(); });
     EXPECT_EQ(dialogs.ask("File Open Error", "Terminate Program?", Answer::No), Answer::No);
+}
+
+TEST(QtOutputDialogs, SpeakJapaneseOnceTheCatalogueIsLoaded) {
+    ASSERT_TRUE(installJapaneseTranslations(*QCoreApplication::instance()));
+    QtOutputDialogs dialogs;
+    QStringList buttons;
+    whenModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        buttons << box->button(QMessageBox::Yes)->text() << box->button(QMessageBox::No)->text();
+        box->button(QMessageBox::No)->click();
+    });
+    EXPECT_EQ(dialogs.ask("Open: Select File for Unit 7", "x", Answer::Yes), Answer::No);
+    EXPECT_EQ(buttons.join(u'|').toStdString(), "はい(&Y)|いいえ(&N)");
+
+    QStringList filters;
+    QStringList fileButtons;
+    whenModal([&](QWidget* modal) {
+        for (const QComboBox* combo : modal->findChildren<QComboBox*>(QStringLiteral("fileTypeCombo")))
+            for (int i = 0; i < combo->count(); ++i)
+                filters << combo->itemText(i);
+        for (const QPushButton* button : modal->findChildren<QPushButton*>())
+            fileButtons << button->text();
+        static_cast<QDialog*>(modal)->reject();
+    });
+    (void)dialogs.chooseFile("Open: Select File for Unit 7");
+    EXPECT_EQ(filters.join(u'|').toStdString(), "全てのﾌｧｲﾙ(*.*)|ﾃｷｽﾄﾌｧｲﾙ(*.TXT)");
+    EXPECT_TRUE(fileButtons.contains(QStringLiteral("開く(&O)"))) << fileButtons.join(u'|').toStdString();
 }
 
 TEST(QtOutputDialogs, FileDialogAcceptsANameThatDoesNotExistYet) {

@@ -5,6 +5,7 @@
 #include "TempDir.h"
 #include "help/TForm3.h"
 
+#include <QDir>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
@@ -100,6 +101,19 @@ TEST_F(HelpWindow, PrintsTheTextAsItStandsOnlyAfterTheDialog) {
     EXPECT_GE(pages, 3);
     EXPECT_EQ(s.printer.printer().docName().toStdString(), "ヘルプ画面");
     EXPECT_TRUE(s.messages.shown().empty());
+}
+
+TEST(HelpWindowWithoutPrinter, WritesThePdfFileThePrintDialogNamed) {
+    ScriptedServices s(platform::ApplicationPrinter::Mode::NoPrinter);
+    TempDir dir;
+    TForm3 form(s.services);
+    const std::string named = dir.file("help.pdf");
+    s.printDialogs.answerNext(true, 0, QString::fromStdString(named));
+    trigger(&form, "Print1");
+    EXPECT_TRUE(s.files.requests().empty()) << "no second dialog";
+    EXPECT_EQ(readBytes(named).substr(0, 5), "%PDF-");
+    EXPECT_EQ(s.printDialogs.shownPdfFiles.at(0).toStdString(),
+              QDir::home().filePath(QStringLiteral("ヘルプ画面.pdf")).toStdString());
 }
 
 } // namespace

@@ -64,5 +64,32 @@ TEST_F(PlotSessionTest, ClosingForgetsTheFileAndTheNextFigureThenDoesNothing) {
     EXPECT_NE(session.picture(), nullptr) << "the last figure stays until the next one";
 }
 
+// A loader of one-pixel bitmaps that remembers the files it was asked for.
+class RememberingLoader final : public ImageLoader {
+public:
+    DecodedImage load(const std::string& path, ImageFormat) override {
+        files.push_back(path);
+        auto bitmap = std::make_shared<Bitmap>();
+        bitmap->width = bitmap->height = 1;
+        bitmap->pixels = {0xFF000000u};
+        return {bitmap, false};
+    }
+    std::vector<std::string> files;
+};
+
+TEST_F(PlotSessionTest, HandsItsLoaderTheImagesBesideThePlotFile) {
+    const std::string photo = dir.write("plots/photo.jpg", "x");
+    const std::string plot = dir.write("plots/a.txt", "ly\r\nch 0 0 1 0 \"^@BMC:\\jww\\photo.jpg,1,30\r\n");
+    EXPECT_EQ(session.open(plot, settings, messages), Outcome::Drawn);
+    EXPECT_TRUE(messages.shown().empty()) << "without a loader the file is found but not drawn";
+    RememberingLoader loader;
+    session.setImageLoader(&loader);
+    EXPECT_EQ(session.open(plot, settings, messages), Outcome::Drawn);
+    EXPECT_EQ(loader.files, std::vector<std::string>{photo});
+    ASSERT_NE(session.picture(), nullptr);
+    ASSERT_EQ(session.picture()->ops().size(), 1u);
+    EXPECT_EQ(session.picture()->ops()[0].kind, OpKind::Image);
+}
+
 } // namespace
 } // namespace zelkova::plot

@@ -55,7 +55,11 @@ public:
     void polygon(std::span<const Point> points) override {
         calls.push_back({CanvasCall::Kind::Polygon, m_pen, m_brush, {points.begin(), points.end()}});
     }
+    void text(const TextOp& op) override { texts.push_back(op); }
+    void image(const ImageOp& op) override { images.push_back(op); }
     std::vector<CanvasCall> calls;
+    std::vector<TextOp> texts;
+    std::vector<ImageOp> images;
 
 private:
     Pen m_pen;

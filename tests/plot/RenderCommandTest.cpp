@@ -165,6 +165,42 @@ TEST(RenderOutput, AnUnwritableTargetIsReported) {
     EXPECT_TRUE(contains(run.err, "を作成できません")) << run.err;
 }
 
+TEST(RenderTextsAndImages, AreDumpedDrawnAndReported) {
+    TempDir dir;
+    QImage blue(400, 200, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    ASSERT_TRUE(blue.save(QString::fromStdString(dir.file("photo.jpg")), "JPEG", 100));
+    const std::string plot = dir.write("a.txt", "ly\r\n"
+                                                "ch 0 0 1 0 \"^@BMphoto.jpg,400,30\r\n"
+                                                "ch 100 100 1 0 \"^@BMnone.bmp,1,30\r\n"
+                                                "cn5\r\n"
+                                                "ch 100 150 0 1 \"Zelkova\x81\x45\xA5\r\n");
+    const Outcome run = render({plot, "--dump", "-o", dir.file("a.png")});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "この画像ファイルは存在しません！\r\nnone.bmp\n");
+    EXPECT_EQ(run.out, "picture 5424 3780\n"
+                       "extents 0 1890 945 3780\n"
+                       "image 0 3213 1134 3780 400 200 colour\n"
+                       "text 1796 945 94 900 40 horizontal Zelkova\n");
+    QImage image(QString::fromStdString(dir.file("a.png")));
+    ASSERT_EQ(image.size(), QSize(688, 469));
+    EXPECT_LT(qRed(image.pixel(70, 440)), 8);
+    EXPECT_GT(qBlue(image.pixel(70, 440)), 245) << "the photograph";
+    EXPECT_EQ(image.pixel(70, 395) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+TEST(RenderTextsAndImages, ACorruptJpegStopsTheFigureWithTheErrorReport) {
+    TempDir dir;
+    dir.write("broken.jpg", "\xFF\xD8\xFF garbage");
+    const std::string plot =
+        dir.write("a.txt", "ly\r\n 0 0 10 10\r\nly\r\nch 0 0 1 0 \"^@BMbroken.jpg,1,30\r\n");
+    const Outcome first = render({plot, "--dump"});
+    EXPECT_EQ(first.status, 0);
+    const Outcome second = render({plot, "--dump", "--figure", "2"});
+    EXPECT_EQ(second.status, 1);
+    EXPECT_EQ(second.err, "画像ファイル " + dir.file("broken.jpg") + " を読み込めません.\n");
+}
+
 TEST(RenderCorpus, EveryPlotFileOfTheCorpusRenders) {
     TempDir dir;
     for (const auto& entry :
@@ -181,6 +217,104 @@ TEST(RenderCorpus, EveryPlotFileOfTheCorpusRenders) {
         EXPECT_EQ(run.status, 0) << name << ": " << run.err;
         EXPECT_TRUE(QImage(QString::fromStdString(out)).size() == QSize(688, 469)) << name;
     }
+}
+
+// A view that shows the picture's pixels one to one, picture pixel (2612, 1790) at the view's
+// (0, 0): a line across the paper at 100 mm runs along row 100 of a 200 x 200 image.
+const Arguments kOneToOne = {"--size", "200x200", "--view", "-2612,-1790,2812,1990"};
+
+// The rows of column 100 that are not white, and their colour when they all have one.
+struct Stroke {
+    int rows = 0;
+    QRgb colour = 0xFFFFFF;
+};
+Stroke strokeOf(const std::string& png) {
+    const QImage image(QString::fromStdString(png));
+    Stroke stroke;
+    for (int y = 0; y < image.height(); ++y) {
+        const QRgb pixel = image.pixel(100, y) & 0xFFFFFF;
+        if (pixel == 0xFFFFFF)
+            continue;
+        ++stroke.rows;
+        stroke.colour = pixel;
+    }
+    return stroke;
+}
+
+Outcome renderPens(const std::string& plot, const std::string& png, const Arguments& pens) {
+    Arguments args = {plot, "-o", png};
+    args.insert(args.end(), kOneToOne.begin(), kOneToOne.end());
+    args.insert(args.end(), pens.begin(), pens.end());
+    return render(args);
+}
+
+TEST(RenderPens, ColourNamesAreReadAsThePenPanelShowsThem) {
+    TempDir dir;
+    const std::string plot = dir.write("a.txt", "ly0\r\nlc3\r\n 0 100 287 100\r\n");
+    const std::vector<std::pair<std::string, QRgb>> colours = {
+        {"clRed", 0xFF0000},     {"$00FF8000", 0x0080FF}, {"33023", 0xFF8000},
+        {"clnavy", 0x000080},    {"$000080ff", 0xFF8000}, {"clBtnFace", 0xD4D0C8}, // the classic scheme
+        {"$12FF8000", 0x0080FF}, // the top byte is no colour
+    };
+    for (const auto& [name, rgb] : colours) {
+        const std::string png = dir.file("pen.png");
+        const Outcome run = renderPens(plot, png, {"--pen", "3=" + name});
+        ASSERT_EQ(run.status, 0) << name << ": " << run.err;
+        const Stroke stroke = strokeOf(png);
+        EXPECT_EQ(stroke.rows, 4) << name;
+        EXPECT_EQ(stroke.colour, rgb) << name;
+    }
+    // Repeated, the last one holds; in monochrome no pen colour is applied.
+    const std::string png = dir.file("last.png");
+    ASSERT_EQ(renderPens(plot, png, {"--pen", "3=clRed", "--pen", "3=clLime"}).status, 0);
+    EXPECT_EQ(strokeOf(png).colour, 0x00FF00u);
+    ASSERT_EQ(renderPens(plot, png, {"--pen", "3=clRed", "--mono"}).status, 0);
+    EXPECT_EQ(strokeOf(png).colour, 0u);
+    // clNone draws nothing.
+    ASSERT_EQ(renderPens(plot, png, {"--pen", "3=clNone"}).status, 0);
+    EXPECT_EQ(strokeOf(png).rows, 0);
+
+    // A name that is neither in the table nor a number stops the figure once the pen is chosen: in
+    // the first figure with the open command's message, later with the conversion error.
+    const std::string two =
+        dir.write("two.txt", "ly0\r\nlc2\r\n 0 100 287 100\r\nly1\r\nlc3\r\n 0 0 1 1\r\n");
+    EXPECT_EQ(render({plot, "--dump", "--pen", "3=orange"}).err,
+              "エラーのため指定のファイルを開くことが出来ない！\n");
+    EXPECT_EQ(render({two, "--dump", "--pen", "3=orange"}).status, 0); // pen 3 is not chosen yet
+    const Outcome bad = render({two, "--figure", "2", "--dump", "--pen", "3=orange"});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.err, "'orange' は整数ではありません.\n");
+    EXPECT_EQ(render({two, "--figure", "2", "--dump", "--pen", "4=orange"}).status, 0);
+}
+
+TEST(RenderPens, WidthTextsGoThroughTheWidthMappingWhenThePenIsChosen) {
+    TempDir dir;
+    const std::string plot = dir.write("a.txt", "ly0\r\nlc3\r\n 0 100 287 100\r\n");
+    // Width numbers 1 to 20 give 1 and 2 (n - 1) picture pixels; other numbers the thinnest line.
+    const std::vector<std::pair<std::string, int>> widths = {{"1", 1},   {"2", 2},  {"3", 4}, {"7", 12},
+                                                             {"20", 38}, {"21", 1}, {"0", 1}, {"-1", 1}};
+    for (const auto& [text, rows] : widths) {
+        const std::string png = dir.file("width.png");
+        const Outcome run = renderPens(plot, png, {"--pen-width", "3=" + text});
+        ASSERT_EQ(run.status, 0) << text << ": " << run.err;
+        EXPECT_EQ(strokeOf(png).rows, rows) << text;
+    }
+    const Outcome dump = render({plot, "--dump", "--pen-width", "3=7", "--pen", "3=$00FF8000"});
+    EXPECT_TRUE(contains(dump.out, "\npen #0080ff 12 solid copy\n")) << dump.out;
+
+    // A text that is not an integer stops the figure where the pen is chosen, as the viewer does.
+    const std::string two =
+        dir.write("two.txt", "ly0\r\nlc2\r\n 0 100 287 100\r\nly1\r\nlc3\r\n 0 0 1 1\r\n");
+    EXPECT_EQ(render({two, "--dump", "--pen-width", "3=abc"}).status, 0); // pen 3 is not chosen yet
+    const Outcome bad = render({two, "--figure", "2", "--dump", "--pen-width", "3=abc"});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.err, "'abc' は整数ではありません.\n");
+    EXPECT_EQ(bad.out, "");
+    EXPECT_EQ(render({plot, "--dump", "--pen-width", "3=abc"}).err,
+              "エラーのため指定のファイルを開くことが出来ない！\n");
+    // Pen 1's width is read at the start of every figure.
+    EXPECT_EQ(render({two, "--figure", "2", "--dump", "--pen-width", "1=abc"}).err,
+              "'abc' は整数ではありません.\n");
 }
 
 } // namespace

@@ -30,8 +30,7 @@ constexpr Colour kAqua = Colour::fromRgb(0, 255, 255);
 struct Drawing {
     explicit Drawing(const std::string& text, FigureSettings s = {}) : settings(std::move(s)) {
         const PictureGeometry geometry = PictureGeometry::forDpi(96, 96);
-        Renderer renderer(canvas, geometry, scaleDenominatorOf(settings.scaleText), settings, messages,
-                          nullptr);
+        Renderer renderer(canvas, geometry, scaleDenominatorOf(settings.scaleText), settings, messages);
         Reader reader = readerOf(text);
         while (auto record = reader.next())
             renderer.apply(*record);
@@ -288,30 +287,18 @@ TEST(BRecords, CirclesAndSegmentsAreFilledCurves) {
     EXPECT_EQ(d.call(1).brush.pattern, FillPattern::Hollow);
 }
 
-class TextRecorder final : public TextRecordHandler {
-public:
-    void drawTextRecord(const TextRecord& record, Renderer& renderer) override {
-        texts.push_back(record.text);
-        heights.push_back(renderer.fontHeight());
-    }
+TEST(TextRecords, AreWrittenInTheFontHeightThatTheLastSizeRecordSet) {
+    const Drawing d("ch 0 0 1 0 \"ABC\r\ncn5\r\ncv 0 0 0 1 \"\r\ncs 0 0 1 0 12\r\ncn0\r\ncp 1 1 1 0 x\r\n");
     std::vector<std::string> texts;
     std::vector<std::int32_t> heights;
-};
-
-TEST(TextRecords, AreHandedToTheTextHookWhenTheirTextIsNotEmpty) {
-    FigureSettings s;
-    zelkova::testing::ScriptedMessageBoxes messages;
-    CallRecorder canvas;
-    TextRecorder texts;
-    Renderer renderer(canvas, PictureGeometry::forDpi(96, 96), 1, s, messages, &texts);
-    Reader reader =
-        readerOf("ch 0 0 1 0 \"ABC\r\ncn5\r\ncv 0 0 0 1 \"\r\ncs 0 0 1 0 12\r\ncn0\r\ncp 1 1 1 0 x\r\n");
-    while (auto record = reader.next())
-        renderer.apply(*record);
-    EXPECT_EQ(texts.texts, (std::vector<std::string>{"ABC", "12", "x"}));
+    for (const TextOp& op : d.canvas.texts) {
+        texts.push_back(op.text);
+        heights.push_back(op.height);
+    }
+    EXPECT_EQ(texts, (std::vector<std::string>{"ABC", "12", "x"}));
     const std::int32_t fiveMm = rnd(5 * 96 / 25.4 * 5);
-    EXPECT_EQ(texts.heights, (std::vector<std::int32_t>{rnd(2.5 * 96 / 25.4 * 5), fiveMm, fiveMm}));
-    EXPECT_TRUE(canvas.calls.empty());
+    EXPECT_EQ(heights, (std::vector<std::int32_t>{rnd(2.5 * 96 / 25.4 * 5), fiveMm, fiveMm}));
+    EXPECT_TRUE(d.canvas.calls.empty());
 }
 
 // --- Whole figures into the retained picture ---

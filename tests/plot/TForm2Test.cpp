@@ -220,6 +220,27 @@ TEST_F(ViewerTest, EndingClosesTheFileShowsTheEditorAndRunsItsExitCommand) {
     EXPECT_EQ(exitSenders.front(), child<QAction>(viewer.get(), "Zelkova1"));
 }
 
+TEST_F(ViewerTest, ShowsTheTextsAndPicturesOfAFigure) {
+    // A green BMP beside the plot file, named by the CAD program's Windows path, and a title.
+    QImage green(40, 20, QImage::Format_RGB32);
+    green.fill(Qt::green);
+    ASSERT_TRUE(green.save(QString::fromStdString(dir.file("green.bmp")), "BMP"));
+    open(dir.write("a.txt", "ly\r\nch 0 0 1 0 \"^@BMC:\\jww\\green.bmp,0,100\r\ncn10\r\nch 150 150 1 0 "
+                            "\"\x92\x50\x8F\x83\x9F\xC8\r\n"));
+    EXPECT_TRUE(messages().empty()) << messages().front();
+    EXPECT_EQ(pixel(20, 460), 0x00FF00u) << "the picture, 100 mm high from the bottom-left corner";
+    EXPECT_EQ(pixel(20, 200), 0xFFFFFFu);
+    int black = 0;
+    for (int y = 0; y < 469; ++y)
+        for (int x = 0; x < 688; ++x)
+            if (pixel(x, y) == 0) {
+                ++black;
+                // 150 mm across and up, the cell 10 mm high standing on that point
+                ASSERT_TRUE(x >= 359 && x < 440 && y >= 93 && y <= 118) << x << "," << y;
+            }
+    EXPECT_GT(black, 100) << "the title";
+}
+
 TEST(ViewerAndEditor, ThePlotItemShowsTheViewerAndItsBackItemTheEditor) {
     ScriptedServices s;
     TempDir dir;

@@ -49,8 +49,13 @@ private:
 
 class ScriptedPrintDialogs final : public platform::PrintDialogs {
 public:
-    // The next print dialog answers `accept`; `copies` (when set) is what the user chose.
-    void answerNext(bool accept, int copies = 0) { m_answers.push_back({accept, copies}); }
+    // The next print dialog answers `accept`; `copies` (when set) is what the user chose, and
+    // `pdfFile` (when set) the output file typed in.
+    void answerNext(bool accept, int copies = 0, const QString& pdfFile = {}) {
+        m_answers.push_back({accept, copies, pdfFile});
+    }
+    // The output file each print dialog showed when it opened.
+    std::vector<QString> shownPdfFiles;
     int printCalls = 0;
     int setupCalls = 0;
     bool print(platform::ApplicationPrinter& printer, QWidget*) override {
@@ -63,18 +68,29 @@ public:
     }
 
 private:
+    struct Answer {
+        bool accept;
+        int copies;
+        QString pdfFile;
+    };
     bool answer(platform::ApplicationPrinter& printer) {
+        shownPdfFiles.push_back(printer.printer().outputFileName());
         if (m_answers.empty()) {
             ADD_FAILURE() << "unscripted print dialog";
             return false;
         }
-        auto [accept, copies] = m_answers.front();
+        const Answer a = m_answers.front();
         m_answers.pop_front();
-        if (accept && copies > 0)
-            printer.printer().setCopyCount(copies);
-        return accept;
+        if (!a.accept)
+            return false;
+        if (a.copies > 0)
+            printer.printer().setCopyCount(a.copies);
+        if (!a.pdfFile.isEmpty())
+            printer.printer().setOutputFileName(a.pdfFile);
+        printer.acceptDialogChoice();
+        return true;
     }
-    std::deque<std::pair<bool, int>> m_answers;
+    std::deque<Answer> m_answers;
 };
 
 class ScriptedFontDialogs final : public platform::FontDialogs {
@@ -96,12 +112,18 @@ private:
     std::deque<std::optional<QFont>> m_answers;
 };
 
+// Answers the colour dialog with colour values; `whileShown` (when set) runs as the dialog is
+// "open", to look at the window behind it.
 class ScriptedColourDialogs final : public platform::ColourDialogs {
 public:
-    void chooseNext(std::optional<QColor> colour) { m_answers.push_back(std::move(colour)); }
-    std::vector<QColor> initials;
-    std::optional<QColor> chooseColour(const QColor& initial, QWidget*) override {
+    void chooseNext(platform::ColourValue colour) { m_answers.push_back(colour); }
+    void cancelNext() { m_answers.push_back(std::nullopt); }
+    std::vector<platform::ColourValue> initials;
+    std::function<void()> whileShown;
+    std::optional<platform::ColourValue> chooseColour(platform::ColourValue initial, QWidget*) override {
         initials.push_back(initial);
+        if (whileShown)
+            whileShown();
         if (m_answers.empty()) {
             ADD_FAILURE() << "unscripted colour dialog";
             return std::nullopt;
@@ -112,7 +134,7 @@ public:
     }
 
 private:
-    std::deque<std::optional<QColor>> m_answers;
+    std::deque<std::optional<platform::ColourValue>> m_answers;
 };
 
 class MemoryClipboard final : public platform::Clipboard {
@@ -152,8 +174,12 @@ private:
     std::deque<Action> m_actions;
 };
 
-// One of each, with a PDF application printer whose output goes to `pdfPath` when set.
+// One of each, with a PDF application printer whose output file the test sets (or, in NoPrinter
+// mode, the PDF fallback of a system without printers).
 struct ScriptedServices {
+    ScriptedServices() = default;
+    explicit ScriptedServices(platform::ApplicationPrinter::Mode printerMode) : printer(printerMode) {}
+
     ScriptedMessageBoxes messages;
     ScriptedFileDialogs files;
     ScriptedPrintDialogs printDialogs;

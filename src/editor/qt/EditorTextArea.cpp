@@ -18,6 +18,10 @@ void EditorTextArea::keyPressEvent(QKeyEvent* event) {
         emit undoRequested();
     } else if (event->matches(QKeySequence::Redo)) {
         // One level of undo only: there is nothing to redo.
+    } else if (event->matches(QKeySequence::InsertLineSeparator)) {
+        // A plain-text file has no line break inside a line: Shift+Enter starts a line as Enter does.
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QPlainTextEdit::keyPressEvent(&enter);
     } else {
         QPlainTextEdit::keyPressEvent(event);
         emit keyPressed();

@@ -20,9 +20,11 @@
 #include "text/Files.h"
 #include "text/Paths.h"
 
+#include <QAbstractUndoItem>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -113,6 +115,18 @@ QString withNewlines(QString text) {
     return text;
 }
 
+// A file name as the full path the document state holds: absolute, without "." and ".." parts.
+std::string fullPathOf(const QString& path) {
+    return toUtf8(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+}
+
+// Ends an undo step: undoing and redoing it changes nothing.
+class StepEnd final : public QAbstractUndoItem {
+public:
+    void undo() override {}
+    void redo() override {}
+};
+
 // The PDF file a plain print proposes when jobs go to a file: beside the document, named after it.
 QString suggestedPdfName(const std::string& documentName) {
     if (documentName.empty())
@@ -139,6 +153,8 @@ void TForm1::createComponents() {
 
     RichEdit1 = named(new editor::EditorTextArea(this), "RichEdit1");
     RichEdit1->setFont(platform::japaneseFixedFont(19));
+    // Tab stops every 8 columns, so that tab-indented Fortran lines up with space-indented lines.
+    RichEdit1->setTabStopDistance(8 * QFontMetricsF(RichEdit1->font()).horizontalAdvance(QLatin1Char(' ')));
     RichEdit1->setLineWrapMode(QPlainTextEdit::NoWrap);
     RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -161,6 +177,7 @@ void TForm1::createComponents() {
     Timer1->start();
 
     connect(RichEdit1, &QPlainTextEdit::textChanged, this, &TForm1::RichEdit1Change);
+    connect(RichEdit1->document(), &QTextDocument::contentsChange, this, &TForm1::followLineEdits);
     connect(RichEdit1, &editor::EditorTextArea::keyPressed, this, &TForm1::RichEdit1KeyDown);
     connect(RichEdit1, &editor::EditorTextArea::mousePressed, this, &TForm1::RichEdit1MouseDown);
     connect(RichEdit1, &QPlainTextEdit::cursorPositionChanged, this, &TForm1::refreshIndicators);
@@ -259,7 +276,10 @@ void TForm1::FormCreate(const QString& commandLineFile) {
     bool loaded = false;
     if (!argument.empty() && text::existsAsFile(argument)) {
         try {
-            loadDocument(argument, text::readFile(argument));
+            // The document is named by its full path, which stays right whatever the current
+            // folder; the caption shows the argument as it was given.
+            loadDocument(fullPathOf(commandLineFile), text::readFile(argument));
+            setWindowTitle(commandLineFile);
             loaded = true;
         } catch (const std::exception&) {
             m_services.messages.plain(editor::kCannotOpenMessage);
@@ -319,10 +339,7 @@ void TForm1::New1Click() {
         return;
     m_highlighter->clear();
     RichEdit1->clear();
-    m_loadedText.clear();
-    m_loadedBytes.clear();
-    m_lineEnd = editor::LineEnd::CrLf;
-    m_tail.clear();
+    m_lines = editor::LoadedLines();
     setWindowTitle(qText(editor::kNewFileName));
     m_state.documentName = std::string(editor::kNewFileName);
     m_state.runFile = false;
@@ -340,7 +357,7 @@ void TForm1::Open1Click() {
         return;
     if (!offerToSave(&TForm1::save))
         return;
-    const std::string path = toUtf8(choice->path);
+    const std::string path = fullPathOf(choice->path);
     // The file is read before anything of the current document is touched: a file that cannot be
     // read leaves the document as it was.
     std::string bytes;
@@ -364,12 +381,10 @@ void TForm1::Open1Click() {
 void TForm1::loadDocument(const std::string& path, const std::string& bytes) {
     m_state.colouringGuard = editor::ColouringGuard::Loading;
     m_highlighter->clear();
-    editor::DocumentText loaded = editor::documentTextOf(bytes);
-    m_loadedText = platform::fromCp932(loaded.lines);
-    m_loadedBytes = bytes;
-    m_lineEnd = loaded.lineEnd;
-    m_tail = std::move(loaded.tail);
-    RichEdit1->setPlainText(m_loadedText);
+    editor::LoadedLines loaded(bytes);
+    RichEdit1->setPlainText(platform::fromCp932(loaded.takeText()));
+    // Taken over after the text is in: loading is no edit to follow.
+    m_lines = std::move(loaded);
 
     m_state.documentName = path;
     setWindowTitle(fromUtf8(path));
@@ -437,10 +452,35 @@ bool TForm1::offerToSave(SaveOutcome (TForm1::*saveCommand)()) {
 }
 
 std::string TForm1::documentBytes() const {
-    const QString current = RichEdit1->toPlainText();
-    if (current == m_loadedText)
-        return m_loadedBytes;
-    return editor::fileBytesOf(platform::toCp932(current), m_lineEnd, m_tail);
+    std::vector<std::u16string> lines;
+    lines.reserve(static_cast<std::size_t>(RichEdit1->document()->blockCount()));
+    for (QTextBlock block = RichEdit1->document()->firstBlock(); block.isValid(); block = block.next()) {
+        // As the plain text reads: a no-break space is a space.
+        QString line = block.text();
+        line.replace(QChar::Nbsp, QLatin1Char(' '));
+        lines.push_back(line.toStdU16String());
+    }
+    return m_lines.fileBytes(lines);
+}
+
+void TForm1::followLineEdits(int position, int /*charsRemoved*/, int charsAdded) {
+    // The lines from the one the change starts in to the one it ends in are what replaced the
+    // lines the change covered before; how many those were follows from the change of the count.
+    const QTextDocument* document = RichEdit1->document();
+    const QTextBlock firstBlock = document->findBlock(position);
+    QTextBlock lastBlock = document->findBlock(position + charsAdded);
+    if (!lastBlock.isValid())
+        lastBlock = document->lastBlock();
+    const int first = firstBlock.isValid() ? firstBlock.blockNumber() : lastBlock.blockNumber();
+    const auto added = static_cast<std::ptrdiff_t>(lastBlock.blockNumber() - first + 1);
+    const auto growth = static_cast<std::ptrdiff_t>(document->blockCount()) -
+                        static_cast<std::ptrdiff_t>(m_lines.lineCount());
+    const std::ptrdiff_t removed = std::max<std::ptrdiff_t>(added - growth, 1);
+    m_lines.linesReplaced(
+        static_cast<std::size_t>(first), static_cast<std::size_t>(removed), static_cast<std::size_t>(added),
+        [document](std::size_t line) {
+            return document->findBlockByNumber(static_cast<int>(line)).text().toStdU16String();
+        });
 }
 
 bool TForm1::writeDocument(const std::string& path) {
@@ -450,17 +490,19 @@ bool TForm1::writeDocument(const std::string& path) {
     } catch (const text::Failure&) {
         return false;
     }
-    // What is on disk now is what a later unedited save writes again.
-    m_loadedText = RichEdit1->toPlainText();
-    m_loadedBytes = std::move(bytes);
+    // What is on disk now is what a later save keeps of the lines that stay unchanged.
+    m_lines = editor::LoadedLines(bytes);
     return true;
 }
 
 void TForm1::Print1Click() {
     platform::ApplicationPrinter& printer = m_services.printer;
+    const QString pdfName = suggestedPdfName(m_state.documentName);
+    // Without a printer the print dialog names the PDF file, and the job writes that file.
+    printer.offerJob(windowTitle(), pdfName);
     if (!m_services.printDialogs.print(printer, this))
         return;
-    if (!printer.prepareJob(windowTitle(), suggestedPdfName(m_state.documentName), m_services.files, this))
+    if (!printer.prepareJob(windowTitle(), pdfName, m_services.files, this))
         return;
     // The text area's font is sized in screen pixels, which a printer of 600 or 1200 dots per inch
     // would make a few points high: print it at the size it has on a 96-dpi screen, in points.
@@ -543,7 +585,20 @@ void TForm1::Paste1Click() {
     const QString pasted = m_services.clipboard.text();
     if (pasted.isEmpty())
         return;
-    RichEdit1->insertPlainText(withNewlines(pasted));
+    insertAsOneStep(withNewlines(pasted));
+}
+
+void TForm1::insertAsOneStep(const QString& text) {
+    QTextCursor cursor = RichEdit1->textCursor();
+    cursor.beginEditBlock();
+    cursor.insertText(text);
+    // The document merges an insertion into the one just before it when the two adjoin, so typing
+    // after a paste would be undone together with it. An undo item that does nothing, last in the
+    // paste's step, keeps the typing out.
+    RichEdit1->document()->appendUndoItem(new StepEnd);
+    cursor.endEditBlock();
+    RichEdit1->setTextCursor(cursor);
+    RichEdit1->ensureCursorVisible();
 }
 
 void TForm1::flnmpaste1Click() {
@@ -556,7 +611,7 @@ void TForm1::flnmpaste1Click() {
     if (!choice)
         return;
     setModified(true);
-    RichEdit1->insertPlainText(choice->path);
+    insertAsOneStep(choice->path);
     m_state.referenceFileName = toUtf8(choice->path);
 }
 

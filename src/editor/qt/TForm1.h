@@ -4,7 +4,7 @@
 #pragma once
 
 #include "editor/DocumentState.h"
-#include "editor/DocumentText.h"
+#include "editor/LoadedLines.h"
 #include "listing/PageTable.h"
 #include "platform/qt/Services.h"
 
@@ -110,6 +110,9 @@ private:
     std::string documentBytes() const;
 
     void loadDocument(const std::string& path, const std::string& bytes);
+    // Follows which loaded line each line of the text area descends from (QTextDocument's
+    // contentsChange).
+    void followLineEdits(int position, int charsRemoved, int charsAdded);
     void countListingPages();
     void setModified(bool modified);
     std::size_t lineCount() const;
@@ -118,6 +121,8 @@ private:
     void refreshPageIndicator();
     void refreshPositionIndicator();
     void showPopupMenu(const QPoint& position);
+    // Inserts `text` at the caret, in place of the selection, as an undo step of its own.
+    void insertAsOneStep(const QString& text);
 
     void openSearchDialog(zelkova::editor::SearchDialog& dialog);
     // The first occurrence of the dialog's search text at or after `start`, with its own
@@ -134,12 +139,9 @@ private:
     std::unique_ptr<TprtForm1> m_prtForm;
     TForm2* m_plotViewer = nullptr;
 
-    // The loaded file as the text area got it, and its bytes: while the text is unchanged, saving
-    // writes these bytes back untouched.
-    QString m_loadedText;
-    std::string m_loadedBytes;
-    zelkova::editor::LineEnd m_lineEnd = zelkova::editor::LineEnd::CrLf;
-    std::string m_tail;
+    // The file as last loaded or saved, line by line: saving writes every line the user did not
+    // change with these bytes.
+    zelkova::editor::LoadedLines m_lines;
 
     QString m_saveDialogFolder;
     bool m_suppressOpenedFileName = false;

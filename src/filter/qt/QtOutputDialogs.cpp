@@ -1,10 +1,14 @@
 // QFileDialog and QMessageBox behind Quillon's dialog interface.
 #include "filter/qt/QtOutputDialogs.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QString>
+#include <QTranslator>
 
 namespace zelkova::filter {
 
@@ -20,13 +24,29 @@ QString displayText(const std::string& text) {
 
 } // namespace
 
+bool installJapaneseTranslations(QCoreApplication& application) {
+    const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+    QLocale::setDefault(japanese);
+    auto* translator = new QTranslator(&application);
+    if (!translator->load(japanese, QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
+
 std::optional<std::filesystem::path> QtOutputDialogs::chooseFile(const std::string& title) {
     QFileDialog dialog(nullptr, QString::fromStdString(title), QDir::currentPath());
     dialog.setObjectName(QStringLiteral("OutputFileDialog"));
+    // Qt's own dialog speaks Japanese with the catalogue loaded; a desktop's native one might not.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // A name that does not exist yet may be typed; the question whether to create it follows.
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters({QStringLiteral("All Files (*)"), QStringLiteral("Text Files (*.txt *.TXT)")});
+    dialog.setNameFilters(
+        {QStringLiteral("全てのﾌｧｲﾙ(*.*) (*)"), QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.TXT) (*.txt *.TXT)")});
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QStringList files = dialog.selectedFiles();

@@ -3,6 +3,8 @@
 
 #include "filter/OutputChoice.h"
 
+class QCoreApplication;
+
 namespace zelkova::filter {
 
 // Needs a QApplication; the program creates one only when it shows dialogs.
@@ -12,5 +14,10 @@ public:
     Answer ask(const std::string& caption, const std::string& text, Answer defaultAnswer) override;
     void showError(const std::string& caption, const std::string& text) override;
 };
+
+// Qt's own texts (the file dialog, the Yes and No buttons) in Japanese whatever the locale, as in
+// Zelkova, from Qt's Japanese catalogue. Quillon shares no code with Zelkova, so it has its own
+// loader. False when the catalogue is not installed.
+bool installJapaneseTranslations(QCoreApplication& application);
 
 } // namespace zelkova::filter

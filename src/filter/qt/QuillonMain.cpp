@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<QApplication> application;
     auto makeDialogs = [&]() -> std::unique_ptr<zelkova::filter::OutputDialogs> {
         application = std::make_unique<QApplication>(argc, argv);
+        zelkova::filter::installJapaneseTranslations(*application);
         return std::make_unique<zelkova::filter::QtOutputDialogs>();
     };
     return static_cast<int>(zelkova::filter::runQuillon(arguments, makeDialogs, std::cout, std::cerr));

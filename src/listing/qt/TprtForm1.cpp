@@ -7,10 +7,10 @@
 #include "listing/Printing.h"
 #include "listing/Texts.h"
 #include "listing/qt/PrinterJob.h"
-#include "listing/qt/UpDown.h"
 #include "platform/qt/ApplicationPrinter.h"
 #include "platform/qt/Fonts.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/UpDown.h"
 #include "text/Failure.h"
 #include "text/Numbers.h"
 
@@ -218,5 +218,9 @@ void TprtForm1::Button2Click() {
 }
 
 void TprtForm1::Button4Click() {
+    // Without a printer the dialog names the PDF file the next print writes.
+    const std::string fileName = m_openedFileName();
+    if (!fileName.empty())
+        m_services.printer.offerNextJob(suggestedPdfName(fileName));
     (void)m_services.printDialogs.print(m_services.printer, this);
 }

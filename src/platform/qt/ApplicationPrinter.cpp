@@ -10,6 +10,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <utility>
+
 namespace zelkova::platform {
 
 namespace {
@@ -43,13 +45,36 @@ bool ApplicationPrinter::isPdf() const {
     return m_pdf || m_printer->outputFormat() == QPrinter::PdfFormat;
 }
 
+void ApplicationPrinter::offerJob(const QString& jobTitle, const QString& suggestedPdfName) {
+    m_printer->setDocName(jobTitle);
+    m_chosenPdf.clear();
+    // Only a printer that writes PDF files gets a file name: on a real printer it would turn the
+    // output into a PDF file.
+    if (isPdf() && m_mode != Mode::PdfFile)
+        m_printer->setOutputFileName(suggestedPdfName);
+}
+
+void ApplicationPrinter::offerNextJob(const QString& suggestedPdfName) {
+    if (!m_chosenPdf.isEmpty() && m_chosenPdf == m_printer->outputFileName())
+        return;
+    offerJob(m_printer->docName(), suggestedPdfName);
+}
+
+void ApplicationPrinter::acceptDialogChoice() {
+    m_chosenPdf = isPdf() ? m_printer->outputFileName() : QString();
+}
+
 bool ApplicationPrinter::prepareJob(const QString& jobTitle, const QString& suggestedPdfName,
                                     FileDialogs& files, QWidget* parent) {
     m_printer->setDocName(jobTitle);
+    // A file a dialog named serves one job.
+    const QString chosen = std::exchange(m_chosenPdf, QString());
     if (!isPdf())
         return true;
     if (m_mode == Mode::PdfFile)
         return !m_printer->outputFileName().isEmpty();
+    if (!chosen.isEmpty() && chosen == m_printer->outputFileName())
+        return true;
     FileDialogOptions options;
     options.objectName = QStringLiteral("PdfSaveDialog");
     options.title = QStringLiteral("PDFファイルに印刷");
@@ -57,6 +82,7 @@ bool ApplicationPrinter::prepareJob(const QString& jobTitle, const QString& sugg
     options.fileName = suggestedPdfName;
     options.defaultExtension = QStringLiteral(".pdf");
     options.filters = {{QStringLiteral("PDFファイル(*.pdf)"), QStringLiteral("*.pdf")}};
+    options.confirmOverwrite = true;
     const auto choice = files.save(options, parent);
     if (!choice)
         return false;

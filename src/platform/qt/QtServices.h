@@ -32,7 +32,7 @@ public:
 
 class QtColourDialogs final : public ColourDialogs {
 public:
-    std::optional<QColor> chooseColour(const QColor& initial, QWidget* parent) override;
+    std::optional<ColourValue> chooseColour(ColourValue initial, QWidget* parent) override;
 };
 
 class QtClipboard final : public Clipboard {

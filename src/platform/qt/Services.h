@@ -3,10 +3,10 @@
 // set (QtServices.h) and tests build scripted doubles (tests/support). Windows get the bundle.
 #pragma once
 
+#include "platform/ColourValue.h"
 #include "platform/MessageBoxes.h"
 #include "platform/ProcessLauncher.h"
 
-#include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QList>
@@ -35,7 +35,8 @@ struct FileDialogOptions {
     QString fileName;         // proposed name (Save As: the document name)
     QString defaultExtension; // ".TXT"; empty for none
     QList<FileFilter> filters;
-    int filterIndex = 1; // counted from 1
+    int filterIndex = 1;           // counted from 1
+    bool confirmOverwrite = false; // a save dialog asks before a chosen existing file is replaced
 };
 
 struct FileChoice {
@@ -46,7 +47,8 @@ struct FileChoice {
 class FileDialogs {
 public:
     virtual ~FileDialogs();
-    // The dialogs do not insist on an existing file and ask nothing about overwriting.
+    // The dialogs do not insist on an existing file and, unless the options ask for it, ask
+    // nothing about overwriting. The chosen path is a full path.
     virtual std::optional<FileChoice> open(const FileDialogOptions& options, QWidget* parent) = 0;
     virtual std::optional<FileChoice> save(const FileDialogOptions& options, QWidget* parent) = 0;
 };
@@ -55,24 +57,28 @@ class PrintDialogs {
 public:
     virtual ~PrintDialogs();
     // The system print dialog on the application printer; what is chosen (printer, settings,
-    // copies) stays on the printer. True on OK.
+    // copies, the PDF file) stays on the printer. True on OK, after telling the printer
+    // (ApplicationPrinter::acceptDialogChoice).
     virtual bool print(ApplicationPrinter& printer, QWidget* parent) = 0;
-    // The printer-setup dialog; what is chosen stays on the printer. True on OK.
+    // The printer-setup dialog; what is chosen stays on the printer, as with print.
     virtual bool printerSetup(ApplicationPrinter& printer, QWidget* parent) = 0;
 };
 
 class FontDialogs {
 public:
     virtual ~FontDialogs();
-    // The chosen font, or nothing on Cancel.
+    // Opens on `initial`, the font in force, as it is drawn: the face a substitution resolved it to,
+    // at its size. The chosen font, `initial` itself when OK changed nothing, or nothing on Cancel.
     virtual std::optional<QFont> chooseFont(const QFont& initial, QWidget* parent) = 0;
 };
 
 class ColourDialogs {
 public:
     virtual ~ColourDialogs();
-    // The chosen colour, or nothing on Cancel.
-    virtual std::optional<QColor> chooseColour(const QColor& initial, QWidget* parent) = 0;
+    // The system colour dialog, preset with `initial` (a system colour shows in the desktop's
+    // current colour, no colour as white). The chosen colour, always a plain red-green-blue value,
+    // or nothing on Cancel.
+    virtual std::optional<ColourValue> chooseColour(ColourValue initial, QWidget* parent) = 0;
 };
 
 class Clipboard {

@@ -2,33 +2,42 @@
 #include "plot/qt/PainterCanvas.h"
 
 #include "plot/ColourNames.h"
+#include "plot/qt/TextDrawing.h"
 
 #include <QPaintDevice>
 #include <QPen>
 #include <QPolygonF>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <optional>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace zelkova::plot {
 
 namespace {
-// Device coordinates are held inside ±2^29 so that the stepper's arithmetic never overflows.
-constexpr double kDeviceLimit = 536870912.0;
+// Device coordinates are held inside ±2^50: exact in a double, and rounded exactly by the trick
+// below. Picture coordinates (at most 10^9) stretched by any view rectangle the viewer allows stay
+// well inside, so no line is bent by the limit.
+constexpr double kDeviceLimit = 1125899906842624.0;
 // Lines thinner than this on the device are drawn one pixel wide.
 constexpr double kThinLimit = 1.5;
 
-// To the nearest pixel, halves to even: adding and taking away 1.5 × 2^52 leaves the value rounded
-// in the default rounding mode, without a call into the maths library (a redisplay rounds four
-// times per line).
-std::int64_t devicePixel(double v) {
-    if (!(v == v))
-        return 0;
-    constexpr double kRounder = 6755399441055744.0;
-    const double shifted = std::clamp(v, -kDeviceLimit, kDeviceLimit) + kRounder;
-    return static_cast<std::int64_t>(shifted - kRounder);
+// To the nearest pixel, halves to even: adding 1.5 × 2^52 leaves the value rounded in the default
+// rounding mode, and the integer then stands in the low bits of the sum. No call into the maths
+// library and no branch, so that the compiler can map a run of points in vector registers (a
+// redisplay rounds four times per line). The values come from finite points and a finite stretch.
+constexpr double kRounder = 6755399441055744.0;
+inline std::int64_t devicePixel(double v) {
+    v = v < -kDeviceLimit ? -kDeviceLimit : v;
+    v = v > kDeviceLimit ? kDeviceLimit : v;
+    return std::bit_cast<std::int64_t>(v + kRounder) - std::bit_cast<std::int64_t>(kRounder);
 }
 
 constexpr std::uint32_t rgbOf(Colour c) {
@@ -70,6 +79,67 @@ template <RasterMode M> inline std::uint32_t combine(std::uint32_t d, std::uint3
     else
         return ~(p ^ d);
 }
+
+// The part of the picture plane whose lines may touch the device's clip, in picture pixels, edges
+// included: a line whose two end points lie beyond the same edge of it cannot show.
+struct PictureWindow {
+    std::int64_t left = 0;
+    std::int64_t top = 0;
+    std::int64_t right = 0;
+    std::int64_t bottom = 0;
+    bool nothing = false; // a collapsed view that lies outside the clip: nothing shows
+
+    // Without short cuts: one branch per line for the caller, well predicted when most lines lie
+    // outside (zoomed in) or inside (zoomed out).
+    bool outside(Point a, Point b) const {
+        const std::int64_t minX = std::min(a.x, b.x);
+        const std::int64_t maxX = std::max(a.x, b.x);
+        const std::int64_t minY = std::min(a.y, b.y);
+        const std::int64_t maxY = std::max(a.y, b.y);
+        return nothing | (maxX < left) | (minX > right) | (maxY < top) | (minY > bottom);
+    }
+};
+
+// The picture coordinates that a device axis mapping `offset + p × scale` takes to within `margin`
+// device pixels of [low, high]; false when there are none.
+bool windowAxis(double offset, double scale, double low, double high, double margin, std::int64_t& from,
+                std::int64_t& to) {
+    constexpr double kFar = 4.0e18;
+    low -= margin;
+    high += margin;
+    if (scale == 0) {
+        from = -std::int64_t(kFar);
+        to = std::int64_t(kFar);
+        return offset >= low && offset <= high;
+    }
+    const double a = (low - offset) / scale;
+    const double b = (high - offset) / scale;
+    from = std::int64_t(std::clamp(std::floor(std::min(a, b)), -kFar, kFar));
+    to = std::int64_t(std::clamp(std::ceil(std::max(a, b)), -kFar, kFar));
+    return true;
+}
+
+// The window of a stretch over `clip`.
+PictureWindow pictureWindow(const QRect& clip, double offsetX, double offsetY, double scaleX, double scaleY,
+                            double margin) {
+    PictureWindow w;
+    const bool x = windowAxis(offsetX, scaleX, clip.left(), clip.right(), margin, w.left, w.right);
+    const bool y = windowAxis(offsetY, scaleY, clip.top(), clip.bottom(), margin, w.top, w.bottom);
+    w.nothing = !x || !y || clip.isEmpty();
+    return w;
+}
+
+// What the thin-line stepper draws into: the image's pixels, its clip, the stretch and the pen.
+struct ThinLineTarget {
+    std::uint32_t* bits = nullptr;
+    qsizetype stride = 0;
+    QRect clip;
+    double offsetX = 0;
+    double offsetY = 0;
+    double scaleX = 0;
+    double scaleY = 0;
+    std::uint32_t pen = 0;
+};
 
 // The colour a mode gives on white paper: how devices without raster operations approximate it.
 std::optional<std::uint32_t> colourOnWhite(RasterMode mode, std::uint32_t p) {
@@ -235,9 +305,9 @@ void stepLine(std::uint32_t* bits, qsizetype stride, const QRect& clip, std::int
     std::int64_t q = 0;
     std::int64_t r = major;
     if (first > 0) { // clipped at its start: the division finds where it enters
-        const std::int64_t numerator = 2 * first * minor + major;
-        q = numerator / denominator;
-        r = numerator % denominator;
+        const __int128 numerator = __int128(2) * first * minor + major;
+        q = static_cast<std::int64_t>(numerator / denominator);
+        r = static_cast<std::int64_t>(numerator % denominator);
     }
     const std::int64_t xStride = xMajor ? 1 : stride;
     const std::int64_t yStride = xMajor ? stride : 1;
@@ -258,45 +328,282 @@ void stepLine(std::uint32_t* bits, qsizetype stride, const QRect& clip, std::int
     }
 }
 
-using StepFunction = void (*)(std::uint32_t*, qsizetype, const QRect&, std::int64_t, std::int64_t,
-                              std::int64_t, std::int64_t, std::uint32_t);
+// Steps a line whose two end points lie inside the image: no clipping, one pixel per step on the
+// major axis and the same rule as stepLine() for the minor one.
+template <RasterMode M>
+inline void stepInside(std::uint32_t* bits, qsizetype stride, int x0, int y0, int x1, int y1,
+                       std::uint32_t pen) {
+    const int dx = x1 - x0;
+    const int dy = y1 - y0;
+    const int adx = std::abs(dx);
+    const int ady = std::abs(dy);
+    const bool xMajor = adx >= ady;
+    const int major = xMajor ? adx : ady;
+    const int minor = xMajor ? ady : adx;
+    const qsizetype xStep = dx < 0 ? -1 : 1;
+    const qsizetype yStep = dy < 0 ? -stride : stride;
+    const qsizetype majorStep = xMajor ? xStep : yStep;
+    const qsizetype minorStep = xMajor ? yStep : xStep;
+    std::uint32_t* pixel = bits + qsizetype(y0) * stride + x0;
+    const int twoMajor = 2 * major;
+    const int twoMinor = 2 * minor;
+    int r = major;
+    for (int i = 0; i < major; ++i) {
+        *pixel = 0xFF000000u | (combine<M>(*pixel, pen) & 0xFFFFFFu);
+        r += twoMinor;
+        // Without a branch: whether the minor axis steps is as good as random for short lines.
+        const bool carry = r >= twoMajor;
+        r -= carry ? twoMajor : 0;
+        pixel += majorStep + (carry ? minorStep : 0);
+    }
+}
 
-StepFunction stepperFor(RasterMode mode) {
+// The device pixels of a run of points: x and y of point i at xy[2 i] and xy[2 i + 1]. With SSE2
+// one point's x and y are mapped together in the two lanes of a register, the same operations in
+// the same order as the plain loop, so both give the same pixels.
+void mapPoints(const ThinLineTarget& target, const Point* points, std::size_t count, std::int64_t* xy) {
+#if defined(__SSE2__)
+    static_assert(sizeof(Point) == 8);
+    const __m128d scale = _mm_set_pd(target.scaleY, target.scaleX);
+    const __m128d offset = _mm_set_pd(target.offsetY, target.offsetX);
+    const __m128d low = _mm_set1_pd(-kDeviceLimit);
+    const __m128d high = _mm_set1_pd(kDeviceLimit);
+    const __m128d rounder = _mm_set1_pd(kRounder);
+    const __m128i rounderBits = _mm_castpd_si128(rounder);
+    for (std::size_t i = 0; i < count; ++i) {
+        const __m128d p = _mm_cvtepi32_pd(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(points + i)));
+        __m128d v = _mm_add_pd(offset, _mm_mul_pd(p, scale));
+        v = _mm_min_pd(_mm_max_pd(v, low), high);
+        const __m128i pixel = _mm_sub_epi64(_mm_castpd_si128(_mm_add_pd(v, rounder)), rounderBits);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(xy + 2 * i), pixel);
+    }
+#else
+    for (std::size_t i = 0; i < count; ++i) {
+        xy[2 * i] = devicePixel(target.offsetX + points[i].x * target.scaleX);
+        xy[2 * i + 1] = devicePixel(target.offsetY + points[i].y * target.scaleY);
+    }
+#endif
+}
+
+// The thin lines of a batch: lines from point i to point i + 1 for i = 0, step, 2 step, ... The
+// points are mapped a run at a time; a line whose end points lie beyond the same edge of the clip
+// is left out, and one whose end points round to the same pixel draws nothing (its end point is
+// left out), so a figure seen from far away costs one mapping per line, however many lines share a
+// pixel.
+template <RasterMode M>
+void stepLines(const ThinLineTarget& target, std::span<const Point> points, std::size_t step) {
+    constexpr std::size_t kRun = 512; // points, even
+    std::int64_t xy[2 * kRun];
+    const QRect& clip = target.clip;
+    const std::int64_t left = clip.left();
+    const std::int64_t right = clip.right();
+    const std::int64_t top = clip.top();
+    const std::int64_t bottom = clip.bottom();
+    std::size_t base = 0;
+    while (base + 1 < points.size()) {
+        const std::size_t count = std::min(kRun, points.size() - base);
+        mapPoints(target, points.data() + base, count, xy);
+        for (std::size_t i = 0; i + 1 < count; i += step) {
+            const std::int64_t x0 = xy[2 * i];
+            const std::int64_t y0 = xy[2 * i + 1];
+            const std::int64_t x1 = xy[2 * i + 2];
+            const std::int64_t y1 = xy[2 * i + 3];
+            if (x0 == x1 && y0 == y1)
+                continue;
+            const bool x0In = x0 >= left && x0 <= right;
+            const bool x1In = x1 >= left && x1 <= right;
+            const bool y0In = y0 >= top && y0 <= bottom;
+            const bool y1In = y1 >= top && y1 <= bottom;
+            if (x0In & x1In & y0In & y1In)
+                stepInside<M>(target.bits, target.stride, int(x0), int(y0), int(x1), int(y1), target.pen);
+            else if (!((x0 < left && x1 < left) || (x0 > right && x1 > right) || (y0 < top && y1 < top) ||
+                       (y0 > bottom && y1 > bottom)))
+                stepLine<M>(target.bits, target.stride, clip, x0, y0, x1, y1, target.pen);
+        }
+        // Separate lines take their points in pairs; connected ones share the run's last point.
+        base += step == 1 ? count - 1 : count;
+    }
+}
+
+void stepLinesIn(RasterMode mode, const ThinLineTarget& target, std::span<const Point> points,
+                 std::size_t step) {
     switch (mode) {
     case RasterMode::Black:
-        return stepLine<RasterMode::Black>;
+        return stepLines<RasterMode::Black>(target, points, step);
     case RasterMode::White:
-        return stepLine<RasterMode::White>;
+        return stepLines<RasterMode::White>(target, points, step);
     case RasterMode::Nop:
-        return stepLine<RasterMode::Nop>;
+        return;
     case RasterMode::Not:
-        return stepLine<RasterMode::Not>;
+        return stepLines<RasterMode::Not>(target, points, step);
     case RasterMode::CopyPen:
-        return stepLine<RasterMode::CopyPen>;
+        return stepLines<RasterMode::CopyPen>(target, points, step);
     case RasterMode::NotCopyPen:
-        return stepLine<RasterMode::NotCopyPen>;
+        return stepLines<RasterMode::NotCopyPen>(target, points, step);
     case RasterMode::MergePenNot:
-        return stepLine<RasterMode::MergePenNot>;
+        return stepLines<RasterMode::MergePenNot>(target, points, step);
     case RasterMode::MaskPenNot:
-        return stepLine<RasterMode::MaskPenNot>;
+        return stepLines<RasterMode::MaskPenNot>(target, points, step);
     case RasterMode::MergeNotPen:
-        return stepLine<RasterMode::MergeNotPen>;
+        return stepLines<RasterMode::MergeNotPen>(target, points, step);
     case RasterMode::MaskNotPen:
-        return stepLine<RasterMode::MaskNotPen>;
+        return stepLines<RasterMode::MaskNotPen>(target, points, step);
     case RasterMode::MergePen:
-        return stepLine<RasterMode::MergePen>;
+        return stepLines<RasterMode::MergePen>(target, points, step);
     case RasterMode::NotMergePen:
-        return stepLine<RasterMode::NotMergePen>;
+        return stepLines<RasterMode::NotMergePen>(target, points, step);
     case RasterMode::MaskPen:
-        return stepLine<RasterMode::MaskPen>;
+        return stepLines<RasterMode::MaskPen>(target, points, step);
     case RasterMode::NotMaskPen:
-        return stepLine<RasterMode::NotMaskPen>;
+        return stepLines<RasterMode::NotMaskPen>(target, points, step);
     case RasterMode::XorPen:
-        return stepLine<RasterMode::XorPen>;
+        return stepLines<RasterMode::XorPen>(target, points, step);
     case RasterMode::NotXorPen:
-        return stepLine<RasterMode::NotXorPen>;
+        return stepLines<RasterMode::NotXorPen>(target, points, step);
     }
-    return stepLine<RasterMode::CopyPen>;
+}
+
+// A wide solid line with round ends: the pixels whose centres (x + ½, y + ½) lie within `half` of
+// the segment from a to b, in device coordinates, each combined with the pen once. Rows and the
+// run of each row are taken half-open, so a line of width w covers w pixels across, as a fill
+// does. Worked out row by row: the slice of the line's outline through a row's centre is one
+// interval, the union of the slices of the band between the ends and of the two end discs.
+template <RasterMode M>
+void fillWideLine(std::uint32_t* bits, qsizetype stride, const QRect& clip, QPointF a, QPointF b, double half,
+                  std::uint32_t pen) {
+    const double ax = a.x();
+    const double ay = a.y();
+    const double bx = b.x();
+    const double by = b.y();
+    const double firstRow = std::max<double>(clip.top(), std::ceil(std::min(ay, by) - half - 0.5));
+    const double endRow = std::min<double>(clip.bottom() + 1.0, std::ceil(std::max(ay, by) + half - 0.5));
+    if (!(firstRow < endRow))
+        return;
+    constexpr double kAll = std::numeric_limits<double>::infinity();
+    const double dx = bx - ax;
+    const double dy = by - ay;
+    const double half2 = half * half;
+    // The band between the ends, on the row through height cy:
+    // across: |−dy (x − ax) + dx (cy − ay)| ≤ half × length, an interval about
+    //         ax + dx / dy × (cy − ay) of half-width half × length / |dy| (all or nothing when dy = 0);
+    // along:  0 ≤ dx (x − ax) + dy (cy − ay) ≤ length², an interval from ax − dy / dx × (cy − ay) of
+    //         length length² / dx (all or nothing when dx = 0).
+    const double length2 = dx * dx + dy * dy;
+    const double reach = half * std::sqrt(length2);
+    const double acrossSlope = dy != 0 ? dx / dy : 0;
+    const double acrossHalf = dy != 0 ? std::abs(reach / dy) : kAll;
+    const double alongSlope = dx != 0 ? -dy / dx : 0;
+    const double alongLength = dx != 0 ? length2 / dx : 0;
+    for (int y = int(firstRow); y < int(endRow); ++y) {
+        const double cy = y + 0.5;
+        const double v = cy - ay;
+        double lo = kAll;
+        double hi = -kAll;
+        if (length2 > 0) {
+            double from = -kAll;
+            double to = kAll;
+            if (dy != 0) {
+                const double centre = ax + acrossSlope * v;
+                from = centre - acrossHalf;
+                to = centre + acrossHalf;
+            } else if (std::abs(v) > half) {
+                from = kAll;
+            }
+            if (dx != 0) {
+                const double start = ax + alongSlope * v;
+                const double end = start + alongLength;
+                from = std::max(from, std::min(start, end));
+                to = std::min(to, std::max(start, end));
+            } else if (dy * v < 0 || dy * v > length2) {
+                from = kAll;
+            }
+            if (from <= to) {
+                lo = from;
+                hi = to;
+            }
+        }
+        // The round ends.
+        const auto roundEnd = [&](double px, double py) {
+            const double w = cy - py;
+            const double r2 = half2 - w * w;
+            if (r2 >= 0) {
+                const double r = std::sqrt(r2);
+                lo = std::min(lo, px - r);
+                hi = std::max(hi, px + r);
+            }
+        };
+        roundEnd(ax, ay);
+        roundEnd(bx, by);
+        if (!(lo < hi))
+            continue;
+        const double firstColumn = std::max<double>(clip.left(), std::ceil(lo - 0.5));
+        const double endColumn = std::min<double>(clip.right() + 1.0, std::ceil(hi - 0.5));
+        if (!(firstColumn < endColumn))
+            continue;
+        std::uint32_t* row = bits + qsizetype(y) * stride;
+        for (int x = int(firstColumn); x < int(endColumn); ++x)
+            row[x] = 0xFF000000u | (combine<M>(row[x], pen) & 0xFFFFFFu);
+    }
+}
+
+using WideLineFunction = void (*)(std::uint32_t*, qsizetype, const QRect&, QPointF, QPointF, double,
+                                  std::uint32_t);
+
+WideLineFunction wideLineFor(RasterMode mode) {
+    switch (mode) {
+    case RasterMode::Black:
+        return fillWideLine<RasterMode::Black>;
+    case RasterMode::White:
+        return fillWideLine<RasterMode::White>;
+    case RasterMode::Nop:
+        return fillWideLine<RasterMode::Nop>;
+    case RasterMode::Not:
+        return fillWideLine<RasterMode::Not>;
+    case RasterMode::CopyPen:
+        return fillWideLine<RasterMode::CopyPen>;
+    case RasterMode::NotCopyPen:
+        return fillWideLine<RasterMode::NotCopyPen>;
+    case RasterMode::MergePenNot:
+        return fillWideLine<RasterMode::MergePenNot>;
+    case RasterMode::MaskPenNot:
+        return fillWideLine<RasterMode::MaskPenNot>;
+    case RasterMode::MergeNotPen:
+        return fillWideLine<RasterMode::MergeNotPen>;
+    case RasterMode::MaskNotPen:
+        return fillWideLine<RasterMode::MaskNotPen>;
+    case RasterMode::MergePen:
+        return fillWideLine<RasterMode::MergePen>;
+    case RasterMode::NotMergePen:
+        return fillWideLine<RasterMode::NotMergePen>;
+    case RasterMode::MaskPen:
+        return fillWideLine<RasterMode::MaskPen>;
+    case RasterMode::NotMaskPen:
+        return fillWideLine<RasterMode::NotMaskPen>;
+    case RasterMode::XorPen:
+        return fillWideLine<RasterMode::XorPen>;
+    case RasterMode::NotXorPen:
+        return fillWideLine<RasterMode::NotXorPen>;
+    }
+    return fillWideLine<RasterMode::CopyPen>;
+}
+
+// Modes for which drawing a pixel twice gives what drawing it once does: connected wide lines may
+// then be drawn segment by segment, the joins covered twice.
+bool drawingTwiceIsOnce(RasterMode mode) {
+    switch (mode) {
+    case RasterMode::Black:
+    case RasterMode::White:
+    case RasterMode::Nop:
+    case RasterMode::CopyPen:
+    case RasterMode::NotCopyPen:
+    case RasterMode::MergePen:
+    case RasterMode::MaskPen:
+    case RasterMode::MergeNotPen:
+    case RasterMode::MaskNotPen:
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool isRasterFormat(const QImage& image) {
@@ -346,6 +653,21 @@ bool PainterCanvas::fastLines() const {
     return m_bits && m_pen.style == LineStyle::Solid && deviceWidth() < kThinLimit && drawsLines(m_pen);
 }
 
+bool PainterCanvas::fastWideLines() const {
+    return m_bits && m_pen.style == LineStyle::Solid && deviceWidth() >= kThinLimit && drawsLines(m_pen) &&
+           m_painter.worldTransform().isIdentity();
+}
+
+void PainterCanvas::wideLines(std::span<const Point> points, std::size_t step) {
+    const WideLineFunction fill = wideLineFor(m_pen.mode);
+    const std::uint32_t colour = rgbOf(drawableColour(m_pen.colour));
+    const double half = deviceWidth() / 2;
+    const PictureWindow window = pictureWindow(m_clip, m_offsetX, m_offsetY, m_scaleX, m_scaleY, half + 2);
+    for (std::size_t i = 0; i + 1 < points.size(); i += step)
+        if (!window.outside(points[i], points[i + 1]))
+            fill(m_bits, m_stride, m_clip, map(points[i]), map(points[i + 1]), half, colour);
+}
+
 bool PainterCanvas::mayShow(const Bounds& bounds) const {
     if (bounds.empty() || m_clip.isEmpty())
         return false;
@@ -363,14 +685,16 @@ bool PainterCanvas::mayShow(const Bounds& bounds) const {
 }
 
 void PainterCanvas::thinLines(std::span<const Point> points, std::size_t step) {
-    const StepFunction stepper = stepperFor(m_pen.mode);
-    const std::uint32_t colour = rgbOf(drawableColour(m_pen.colour));
-    for (std::size_t i = 0; i + 1 < points.size(); i += step) {
-        const QPointF a = map(points[i]);
-        const QPointF b = map(points[i + 1]);
-        stepper(m_bits, m_stride, m_clip, devicePixel(a.x()), devicePixel(a.y()), devicePixel(b.x()),
-                devicePixel(b.y()), colour);
-    }
+    ThinLineTarget target;
+    target.bits = m_bits;
+    target.stride = m_stride;
+    target.clip = m_clip;
+    target.offsetX = m_offsetX;
+    target.offsetY = m_offsetY;
+    target.scaleX = m_scaleX;
+    target.scaleY = m_scaleY;
+    target.pen = rgbOf(drawableColour(m_pen.colour));
+    stepLinesIn(m_pen.mode, target, points, step);
 }
 
 bool PainterCanvas::preparePainter(bool fill) {
@@ -433,12 +757,31 @@ void PainterCanvas::lines(std::span<const Point> endPoints) {
         thinLines(endPoints, 2);
         return;
     }
+    if (fastWideLines()) {
+        wideLines(endPoints, 2);
+        return;
+    }
     if (!preparePainter(false))
         return;
+    // Only the lines that can reach the device go to the painter; on the view image a thin line
+    // whose end points round to the same pixel draws nothing, as with the stepper.
+    const bool cull = m_painter.worldTransform().isIdentity();
+    const bool dropPoints = cull && m_image && deviceWidth() < kThinLimit;
+    const PictureWindow window =
+        pictureWindow(m_clip, m_offsetX, m_offsetY, m_scaleX, m_scaleY, deviceWidth() / 2 + 2);
     m_lineBuffer.clear();
-    for (std::size_t i = 0; i + 1 < endPoints.size(); i += 2)
-        m_lineBuffer.emplace_back(map(endPoints[i]), map(endPoints[i + 1]));
-    m_painter.drawLines(m_lineBuffer.data(), static_cast<int>(m_lineBuffer.size()));
+    for (std::size_t i = 0; i + 1 < endPoints.size(); i += 2) {
+        if (cull && window.outside(endPoints[i], endPoints[i + 1]))
+            continue;
+        const QPointF a = map(endPoints[i]);
+        const QPointF b = map(endPoints[i + 1]);
+        if (dropPoints && devicePixel(a.x()) == devicePixel(b.x()) &&
+            devicePixel(a.y()) == devicePixel(b.y()))
+            continue;
+        m_lineBuffer.emplace_back(a, b);
+    }
+    if (!m_lineBuffer.empty())
+        m_painter.drawLines(m_lineBuffer.data(), static_cast<int>(m_lineBuffer.size()));
 }
 
 void PainterCanvas::polyline(std::span<const Point> points) {
@@ -446,6 +789,10 @@ void PainterCanvas::polyline(std::span<const Point> points) {
         return;
     if (fastLines()) {
         thinLines(points, 1);
+        return;
+    }
+    if (fastWideLines() && drawingTwiceIsOnce(m_pen.mode)) {
+        wideLines(points, 1);
         return;
     }
     if (!preparePainter(false))
@@ -463,6 +810,60 @@ void PainterCanvas::polygon(std::span<const Point> points) {
     for (Point p : points)
         m_pointBuffer.push_back(map(p));
     m_painter.drawPolygon(m_pointBuffer.data(), static_cast<int>(m_pointBuffer.size()), Qt::OddEvenFill);
+}
+
+// Texts are black and images their own pixels, whatever the pen's raster mode.
+void PainterCanvas::text(const TextOp& op) {
+    const DeviceMapping mapping{m_scaleX, m_scaleY, m_offsetX, m_offsetY};
+    if (m_bits && m_painter.worldTransform().isIdentity())
+        drawTextOnRaster(op, mapping, m_bits, m_stride, m_clip, m_painter);
+    else
+        drawTextAsOutlines(op, mapping, m_painter);
+}
+
+// The bitmap stretched into its rectangle from the smallest of its copies that is at least as
+// large as the rectangle on the device, sampled without smoothing (each device pixel takes the
+// bitmap pixel under its centre), so that at one picture pixel per device pixel the rectangle is
+// filled exactly.
+void PainterCanvas::image(const ImageOp& op) {
+    if (!op.bitmap || op.bitmap->width <= 0 || op.bitmap->height <= 0)
+        return;
+    const QPointF a = map({op.left, op.top});
+    const QPointF b = map({op.right, op.bottom});
+    if (a.x() == b.x() || a.y() == b.y())
+        return;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    const std::uint32_t* pixels = op.bitmap->planeFor(b.x() - a.x(), b.y() - a.y(), width, height);
+    QImage plane(reinterpret_cast<const uchar*>(pixels), width, height, qsizetype{width} * 4,
+                 QImage::Format_RGB32);
+    // A rectangle given right to left or bottom to top shows the bitmap mirrored.
+    if (b.x() < a.x() || b.y() < a.y())
+        plane = plane.mirrored(b.x() < a.x(), b.y() < a.y());
+    // Only the bitmap's pixels that reach the device are drawn, so that a picture zoomed far in is
+    // never stretched over millions of device pixels.
+    const QRectF target = QRectF(a, b).normalized();
+    const double across = target.width() / width; // device pixels per bitmap pixel
+    const double down = target.height() / height;
+    int x0 = 0, y0 = 0, x1 = width, y1 = height;
+    if (m_painter.worldTransform().isIdentity()) {
+        auto pixelAt = [](double v, int limit) {
+            return static_cast<int>(std::clamp(v, 0.0, static_cast<double>(limit)));
+        };
+        x0 = pixelAt(std::floor((m_clip.left() - target.left()) / across), width);
+        x1 = pixelAt(std::ceil((m_clip.right() + 1 - target.left()) / across), width);
+        y0 = pixelAt(std::floor((m_clip.top() - target.top()) / down), height);
+        y1 = pixelAt(std::ceil((m_clip.bottom() + 1 - target.top()) / down), height);
+        if (x0 >= x1 || y0 >= y1)
+            return;
+    }
+    m_painter.save();
+    m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    m_painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    m_painter.drawImage(
+        QRectF(target.left() + x0 * across, target.top() + y0 * down, (x1 - x0) * across, (y1 - y0) * down),
+        plane, QRectF(x0, y0, x1 - x0, y1 - y0));
+    m_painter.restore();
 }
 
 void drawPicture(QImage& image, const Picture& picture, const ViewRect& target) {

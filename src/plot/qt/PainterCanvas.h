@@ -1,12 +1,18 @@
 // Drawing pictures through QPainter, stretched into any rectangle of any device: the screen's view
 // image, bitmaps, printers, SVG and PDF.
 //
-// On raster images the raster modes are honoured and thin solid lines are drawn by a line stepper
-// of our own straight into the image's pixels: QPainter's cosmetic lines cost about 0.4 µs each,
-// too slow for a figure of a million segments at every redisplay. Everything else (wide and styled
-// lines, fills, other devices) goes through QPainter. On devices without raster operations each
-// mode draws the colour it would give on white paper ("no operation" draws nothing), so a print
-// or an SVG shows what the screen shows where the figure lies on the white background.
+// On raster images the raster modes are honoured and solid lines are drawn by code of our own
+// straight into the image's pixels: thin ones by a line stepper (QPainter's cosmetic lines cost
+// about 0.4 µs each, too slow for a figure of a million segments at every redisplay), wide ones
+// row by row as the pixels within half the width of the segment (QPainter strokes each as a path
+// with curved ends, some 2 µs a line, too slow when a zoom shows tens of thousands of them). Only
+// the lines that can reach the device are drawn or handed to QPainter, and a thin line whose end
+// points round to the same pixel draws nothing (its end point is left out), so a redisplay costs
+// about one mapping per line however far the view is zoomed in or out, and stays exact to the
+// pixel. Everything else (styled lines, fills, other devices) goes through QPainter. On devices
+// without raster operations each mode draws the colour it would give on white paper ("no
+// operation" draws nothing), so a print or an SVG shows what the screen shows where the figure
+// lies on the white background.
 #pragma once
 
 #include "plot/Canvas.h"
@@ -36,6 +42,8 @@ public:
     void lines(std::span<const Point> endPoints) override;
     void polyline(std::span<const Point> points) override;
     void polygon(std::span<const Point> points) override;
+    void text(const TextOp& op) override;
+    void image(const ImageOp& op) override;
     bool mayShow(const Bounds& bounds) const override;
 
 private:
@@ -44,6 +52,9 @@ private:
     bool fastLines() const;
     // Lines from point i to point i + 1 for i = 0, step, 2 step, ...
     void thinLines(std::span<const Point> points, std::size_t step);
+    // Wide solid lines with round ends, straight into the image's pixels, the same way.
+    bool fastWideLines() const;
+    void wideLines(std::span<const Point> points, std::size_t step);
     // Prepares the painter for lines (no fill) or for a filled polygon; false when nothing shows.
     bool preparePainter(bool fill);
 

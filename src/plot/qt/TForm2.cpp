@@ -32,6 +32,7 @@ std::string nativeName(const QString& path) {
 TForm2::TForm2(platform::Services& services, const std::string& openedFileName, QWidget* parent)
     : QMainWindow(parent), m_services(services) {
     setObjectName(QStringLiteral("Form2"));
+    m_session.setImageLoader(&m_imageFiles);
     setWindowTitle(QString::fromUtf8(kDefaultViewerCaption));
     // Left only through its menu: no system menu, no close box, a fixed size.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -125,6 +126,7 @@ void TForm2::FormCreate(const std::string& openedFileName) {
         m_initialFolder = platform::fromUtf8(text::folderPart(openedFileName));
     m_state.moveFraction = plot::kDefaultMoveFraction;
     m_state.zoomStep = plot::kDefaultZoomStep;
+    penColourNamesFromSwatches();
 }
 
 void TForm2::FormDestroy() {

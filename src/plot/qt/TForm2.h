@@ -5,7 +5,10 @@
 // leaving, help), TForm2Navigation.cpp, TForm2Output.cpp, TForm2Settings.cpp.
 #pragma once
 
+#include "image/ImageFiles.h"
 #include "platform/qt/Services.h"
+#include "plot/MouseGesture.h"
+#include "plot/Navigation.h"
 #include "plot/PlotSession.h"
 #include "plot/ViewerState.h"
 
@@ -23,8 +26,10 @@ class QMenu;
 class QPushButton;
 
 namespace zelkova::plot {
+class PenPanel;
+class ScalePanel;
 class ViewImage;
-}
+} // namespace zelkova::plot
 
 inline constexpr const char* kDefaultViewerCaption = "JW_CAD作図用出力データを用いた作図";
 
@@ -86,6 +91,11 @@ public slots:
     void scall110Click();
     void scall141Click();
     void scall200Click();
+    // The view image's mouse: a press, the moves while a button is held, the release. Positions in
+    // view-image pixels; the shift state is not used, nor is the position of the release.
+    void Image1MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
+    void Image1MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Image1MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
 
     // --- TForm2Output.cpp ---
     // 図の印刷 > 画面上の図を印刷する。
@@ -108,6 +118,16 @@ public slots:
     void mncolorsetClick();
     // the pen panel's OK
     void Button1Click();
+    // the pen panel's colour swatches: pick pen 1 ... 9's colour
+    void cllbl1Click();
+    void cllbl2Click();
+    void cllbl3Click();
+    void cllbl4Click();
+    void cllbl5Click();
+    void cllbl6Click();
+    void cllbl7Click();
+    void cllbl8Click();
+    void cllbl9Click();
     // 図の調整 > レーヤーの扱い方法 > レーヤー毎に図を変える, 全レーヤー重ねて作図
     void N9Click();
     void N10Click();
@@ -138,6 +158,12 @@ private:
     void buildButtonBar(QWidget* client);
     void wireNavigation();
     void showMagnification();
+    zelkova::plot::ViewSize viewSize() const;
+    // A button of the bar: the new view, its redisplay and, for the zooms, the percent box.
+    void navigate(zelkova::plot::ViewCommand command);
+    // The wheel (notches away from the user enlarge) and the keys that stand for the buttons.
+    void Image1MouseWheel(int notches, int x, int y);
+    void Image1NavigationKey(int key);
 
     // TForm2Output.cpp
     void wireOutput();
@@ -147,11 +173,16 @@ private:
     void wireSettings();
     // The settings the next figure is drawn with, read from the panels now.
     zelkova::plot::FigureSettings currentSettings() const;
+    // Each pen colour name and its name label from the colour of the pen's swatch.
+    void penColourNamesFromSwatches();
+    // The steps of a swatch click, for pen 1 to 9.
+    void pickPenColour(int pen);
 
     zelkova::platform::Services& m_services;
     std::function<void()> m_showEditor;
     std::function<void(QObject*)> m_exitApplication;
 
+    zelkova::image::ImageFiles m_imageFiles; // decodes the pictures that figures place
     zelkova::plot::PlotSession m_session;
     zelkova::plot::ViewerState m_state;
     QString m_initialFolder; // of the open dialog
@@ -211,19 +242,10 @@ private:
     QPushButton* btnsmaller = nullptr;
     QLineEdit* Edit1 = nullptr; // the percent box
     QPushButton* btnorg = nullptr;
+    // The mouse on the view image.
+    zelkova::plot::MouseGesture m_gesture;
 
-    // The pen panel: per pen a caption label, a colour swatch, its colour name and a width edit.
-    QFrame* colorpanel = nullptr;
-    std::array<QLabel*, 9> m_penCaptions{};
-    std::array<QLabel*, 9> m_colourLabels{};  // cllbl1 .. cllbl9
-    std::array<QLabel*, 9> m_nameLabels{};    // clnlbl1 .. clnlbl9
-    std::array<QLineEdit*, 9> m_widthEdits{}; // Edtclw1 .. Edtclw9 (edtclw5, edtclw6)
-    QPushButton* Button1 = nullptr;
-
-    // The scale panel.
-    QFrame* Panel2 = nullptr;
-    QLabel* Label9 = nullptr;
-    QLabel* Label8 = nullptr;
-    QLineEdit* Edit2 = nullptr; // the scale box: N of 1/N
-    QPushButton* Button2 = nullptr;
+    // The pen panel and the scale panel.
+    zelkova::plot::PenPanel* colorpanel = nullptr;
+    zelkova::plot::ScalePanel* Panel2 = nullptr;
 };

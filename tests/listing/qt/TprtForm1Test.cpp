@@ -6,7 +6,7 @@
 #include "listing/qt/TprtForm1.h"
 #include "listing/PageLayout.h"
 #include "listing/qt/PrinterJob.h"
-#include "listing/qt/UpDown.h"
+#include "platform/qt/UpDown.h"
 
 #include "GuiHelpers.h"
 #include "ScriptedServices.h"
@@ -366,29 +366,54 @@ TEST_F(PrintSettingsWindow, BackClosesTheWindow) {
 }
 
 TEST(PrintSettingsPdfFallback, AsksForThePdfNameProposingTheListingsName) {
-    platform::ApplicationPrinter printer(platform::ApplicationPrinter::Mode::System);
-    if (!printer.isPdf())
-        GTEST_SKIP() << "a system printer is installed";
-    ScriptedServices s;
-    platform::Services services{s.messages, s.files,     s.printDialogs, s.fonts, s.colours,
-                                printer,    s.clipboard, s.processes,    s.modal};
+    ScriptedServices s(platform::ApplicationPrinter::Mode::NoPrinter);
     TempDir dir;
     const std::string file = dir.write("run.out", repeatLines(" L", 3));
     listing::ListingPageTable table;
     table.countOnlyRequest = true;
-    TprtForm1 form(services, table, [&file] { return file; });
+    TprtForm1 form(s.services, table, [&file] { return file; });
 
     s.messages.answerNext(Reply::Yes);
     s.files.cancelNext();
     form.printsub();
     ASSERT_EQ(s.files.requests().size(), 1u);
     EXPECT_EQ(s.files.requests()[0].fileName.toStdString(), dir.file("run.pdf"));
+    EXPECT_TRUE(s.files.requests()[0].confirmOverwrite);
     EXPECT_FALSE(std::filesystem::exists(dir.file("run.pdf")));
 
     s.messages.answerNext(Reply::Yes);
     s.files.chooseNext(QString::fromStdString(dir.file("chosen")));
     form.printsub();
     EXPECT_EQ(sheetsIn(dir.file("chosen.pdf")), 1);
+}
+
+TEST(PrintSettingsPdfFallback, ThePrinterButtonNamesTheFileTheNextPrintWrites) {
+    ScriptedServices s(platform::ApplicationPrinter::Mode::NoPrinter);
+    TempDir dir;
+    const std::string file = dir.write("run.out", repeatLines(" L", 3));
+    listing::ListingPageTable table;
+    table.countOnlyRequest = true;
+    TprtForm1 form(s.services, table, [&file] { return file; });
+
+    const std::string named = dir.file("named.pdf");
+    s.printDialogs.answerNext(true, 0, QString::fromStdString(named));
+    child<QPushButton>(&form, "Button4")->click();
+    EXPECT_EQ(s.printDialogs.shownPdfFiles.at(0).toStdString(), dir.file("run.pdf"));
+    // The dialog shows that file again until a print has written it.
+    s.printDialogs.answerNext(true);
+    child<QPushButton>(&form, "Button4")->click();
+    EXPECT_EQ(s.printDialogs.shownPdfFiles.at(1).toStdString(), named);
+
+    s.messages.answerNext(Reply::Yes);
+    child<QPushButton>(&form, "Button3")->click();
+    EXPECT_TRUE(s.files.requests().empty()) << "no second dialog";
+    EXPECT_EQ(sheetsIn(named), 1);
+
+    // The next print asks for its file, once.
+    s.messages.answerNext(Reply::Yes);
+    s.files.cancelNext();
+    child<QPushButton>(&form, "Button3")->click();
+    EXPECT_EQ(s.files.requests().size(), 1u);
 }
 
 TEST(PdfPrinterMetrics, AreWhatTheBatchToolCountsWith) {

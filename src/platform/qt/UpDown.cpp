@@ -1,5 +1,5 @@
 // The arrow buttons of the numeric edits.
-#include "listing/qt/UpDown.h"
+#include "platform/qt/UpDown.h"
 
 #include "platform/qt/QtText.h"
 #include "text/Numbers.h"
@@ -23,9 +23,11 @@ UpDown::UpDown(QLineEdit* associate, int minimum, int maximum, QWidget* parent)
     for (QToolButton* button : {m_up, m_down}) {
         button->setAutoRepeat(true);
         button->setFocusPolicy(Qt::NoFocus);
-        button->setFixedSize(16, 11);
+        button->setFixedWidth(16);
+        button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
         layout->addWidget(button);
     }
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(m_up, &QToolButton::clicked, this, &UpDown::stepUp);
     connect(m_down, &QToolButton::clicked, this, &UpDown::stepDown);
     if (const auto value = zelkova::text::parseInteger(zelkova::platform::toUtf8(associate->text())))

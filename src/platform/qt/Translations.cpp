@@ -1,0 +1,23 @@
+// Loading Qt's Japanese catalogue.
+#include "platform/qt/Translations.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace zelkova::platform {
+
+bool installJapaneseTranslations(QCoreApplication& application) {
+    const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+    QLocale::setDefault(japanese);
+    auto* translator = new QTranslator(&application);
+    if (!translator->load(japanese, QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
+
+} // namespace zelkova::platform
