@@ -31,14 +31,15 @@ constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-// The usual plot number at `p`: an optional sign and at most 19 digits with an optional fraction,
+// The usual plot number at `p`: an optional sign and at most 15 digits with an optional fraction,
 // up to the first byte that is not part of it, which must come before `end` (the byte at `end`
-// must be readable: the data's terminator or a byte of the buffer). When its digits make an
-// integer that a double holds exactly, the value is that integer divided by a power of ten that a
-// double also holds exactly: one correctly rounded division gives the double nearest to the
-// decimal, as the full conversion does (Clinger's fast path). Returns the end of what was read,
-// or null when the text there is no such number (the full conversion then reads the token).
-const char* exactShortDecimal(const char* p, const char* end, double& value) {
+// must be readable: the data's terminator or a byte of the buffer) and be a separator. Its digits
+// make an integer below 2^53, which a double holds exactly, and the value is that integer divided
+// by a power of ten that a double also holds exactly: one correctly rounded division gives the
+// double nearest to the decimal, as the full conversion does (Clinger's fast path). Returns the
+// end of the number, or null when the text there is no such number (the full conversion then
+// reads the token).
+inline const char* exactShortDecimal(const char* p, const char* end, double& value) {
     const bool negative = *p == '-';
     p += negative || *p == '+';
     std::uint64_t mantissa = 0;
@@ -53,8 +54,9 @@ const char* exactShortDecimal(const char* p, const char* end, double& value) {
             mantissa = mantissa * 10 + digit;
         fraction = p - first;
     }
-    const long count = wholeDigits + fraction;
-    if (p >= end || count == 0 || count > 19 || mantissa > (std::uint64_t{1} << 53) || fraction > 22)
+    // From 1 to 15 digits, then a separator inside the data.
+    if (static_cast<unsigned long>(wholeDigits + fraction - 1) >= 15 || p >= end ||
+        static_cast<unsigned char>(*p) > 0x20)
         return nullptr;
     const double magnitude = static_cast<double>(mantissa) / kExactPowersOfTen[fraction];
     value = negative ? -magnitude : magnitude;
@@ -271,8 +273,7 @@ double Lexer::number() {
         ++pos;
     m_pos = pos;
     double value = 0;
-    if (const char* end = exactShortDecimal(data + pos, data + m_end, value);
-        end && static_cast<unsigned char>(*end) <= 0x20) {
+    if (const char* end = exactShortDecimal(data + pos, data + m_end, value)) {
         m_pos = static_cast<std::size_t>(end - data);
         return value;
     }
