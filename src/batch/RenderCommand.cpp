@@ -66,6 +66,9 @@ constexpr std::string_view kRenderUsage =
     "be left out.\n";
 
 constexpr double kReferenceDpi = 96;
+// Qt writes a PNG of this quality at zlib's fastest level: a dense drawing's view image takes a
+// third of the time of the default level, for a file about a third larger.
+constexpr int kPngQuality = 80;
 constexpr int kLargestSide = 20000;
 
 enum class Format { Png, Svg, Pdf, Bmp, Emf };
@@ -322,6 +325,11 @@ bool writeVector(const plot::Picture& picture, const RenderOptions& o, const plo
     return painter.end();
 }
 
+bool holdsTexts(const plot::Picture& picture) {
+    return std::any_of(picture.ops().begin(), picture.ops().end(),
+                       [](const plot::PictureOp& op) { return op.kind == plot::OpKind::Text; });
+}
+
 // Reads figures 1 to N as the viewer's open and next-figure commands do; the figure asked for shows
 // its messages, the ones before it only what ends the whole request.
 bool readFigures(plot::PlotSession& session, const RenderOptions& o, const plot::FigureSettings& settings,
@@ -432,8 +440,13 @@ int renderCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
         return 0;
     }
 
-    const std::unique_ptr<QGuiApplication> application = ensureApplication();
-    platform::installFontSubstitutions();
+    // Lines, shapes and images are drawn on an image without the toolkit's application; texts need
+    // its font database, and the vector formats its devices.
+    std::unique_ptr<QGuiApplication> application;
+    if (options->format == Format::Svg || options->format == Format::Pdf || holdsTexts(picture)) {
+        application = ensureApplication();
+        platform::installFontSubstitutions();
+    }
     // Drawn in memory, then written beside the target and renamed over it: a failure leaves an
     // older output whole.
     QByteArray bytes;
@@ -444,7 +457,7 @@ int renderCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
     case Format::Png:
     case Format::Bmp:
         written = viewImage(picture, options->width, options->height, state.viewRect)
-                      .save(&buffer, options->format == Format::Png ? "PNG" : "BMP");
+                      .save(&buffer, options->format == Format::Png ? "PNG" : "BMP", kPngQuality);
         break;
     case Format::Svg:
     case Format::Pdf:
