@@ -22,6 +22,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace zelkova::testing {
 namespace {
@@ -65,7 +66,8 @@ protected:
     }
 
     // Prints `listing` one way into `pdf`; the sheets printed.
-    int print(const std::string& listing, const Job& j, PdfWriting how, const std::string& pdf) {
+    int print(const std::string& listing, const Job& j, PdfWriting how, const std::string& pdf,
+              const listing::JobCallbacks& callbacks = {}) {
         platform::ApplicationPrinter printer(platform::ApplicationPrinter::Mode::PdfFile);
         printer.printer().setPageOrientation(QPageLayout::Landscape);
         printer.printer().setOutputFileName(QString::fromStdString(pdf));
@@ -79,7 +81,7 @@ protected:
         job.pageInitialValue = j.start;
         job.copies = j.copies;
         job.title = j.title;
-        return listing::printOnPrinter(printer.printer(), font, listing, job, {}, how).sheets;
+        return listing::printOnPrinter(printer.printer(), font, listing, job, callbacks, how).sheets;
     }
 
     // Prints `listing` both ways and expects the same read-back; true when the direct way wrote
@@ -164,6 +166,27 @@ TEST_F(ListingPdf, WhatOnlyThePainterCanDrawGoesThroughIt) {
     latin.face = QStringLiteral("DejaVu Sans Mono");
     if (QFontInfo(QFont(latin.face)).family() == latin.face) {
         EXPECT_FALSE(expectSameSheets(file, latin));
+    }
+}
+
+TEST_F(ListingPdf, TheFitChecksMessagesShowOnceWhicheverWayTheJobGoes) {
+    const std::string file = dir.write("kanji.lst", " AB \x93\xfa\x96\x7b CD\r\n");
+    Job tooWide;
+    tooWide.lines = {260, 60};
+    Job latin = tooWide; // a font without kanji sends the job back to the painter
+    latin.face = QStringLiteral("DejaVu Sans Mono");
+    for (const Job& job : {tooWide, latin}) {
+        const auto messagesOf = [&](PdfWriting how) {
+            std::vector<std::string> shown;
+            listing::JobCallbacks callbacks;
+            callbacks.showMessage = [&shown](const std::string& message) { shown.push_back(message); };
+            print(file, job, how, dir.file("wide.pdf"), callbacks);
+            return shown;
+        };
+        const std::vector<std::string> painted = messagesOf(PdfWriting::Painter);
+        ASSERT_FALSE(painted.empty());
+        EXPECT_EQ(painted[0].rfind("文字数が多すぎます。", 0), 0u);
+        EXPECT_EQ(messagesOf(PdfWriting::Direct), painted) << job.face.toStdString();
     }
 }
 
