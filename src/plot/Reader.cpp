@@ -164,6 +164,18 @@ std::optional<Record> Reader::next() {
     }
 }
 
+bool Reader::nextSegment(SegmentRecord& s) {
+    if (m_lexer.peekInLine() != ' ')
+        return false;
+    m_lexer.advance();
+    s.from.x = m_lexer.number();
+    s.from.y = m_lexer.number();
+    s.to.x = m_lexer.number();
+    s.to.y = m_lexer.number();
+    m_lexer.skipLine();
+    return true;
+}
+
 LineColourRecord Reader::readLineColour() {
     LineColourRecord r;
     r.pen = m_lexer.integer();
