@@ -3,6 +3,7 @@
 
 #include "text/Cp932.h"
 #include "text/Failure.h"
+#include "text/Files.h"
 #include "text/Numbers.h"
 
 #include <cerrno>
@@ -30,10 +31,8 @@ double tokenAt(const std::vector<std::string_view>& tokens, std::size_t i) {
 } // namespace
 
 Reader Reader::openFile(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        throw text::ioFailure(errno);
-    return Reader(Lexer(file));
+    // Opened without waiting: a FIFO or a device is refused, never read for ever.
+    return Reader(Lexer(text::openInputFile(path).release()));
 }
 
 bool Reader::seekStartMarker() {
