@@ -6,7 +6,6 @@
 #include "text/Files.h"
 #include "text/Numbers.h"
 
-#include <cerrno>
 #include <cstdio>
 
 namespace zelkova::plot {
