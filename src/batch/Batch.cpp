@@ -28,7 +28,7 @@ constexpr std::string_view kUsage =
     "  --version                   the version of Zelkova\n";
 } // namespace
 
-int runBatch(const Arguments& args, std::ostream& out, std::ostream& err) {
+int runBatchWith(const Arguments& args, std::ostream& out, std::ostream& err, DrawingRunner drawing) {
     if (args.empty()) {
         err << kUsage;
         return 2;
@@ -47,10 +47,8 @@ int runBatch(const Arguments& args, std::ostream& out, std::ostream& err) {
         return runCommand(rest, out, err);
     if (command == "pages")
         return pagesCommand(rest, out, err);
-    if (command == "listing")
-        return listingCommand(rest, out, err);
-    if (command == "render")
-        return renderCommand(rest, out, err);
+    if (command == "listing" || command == "render")
+        return drawing(command, rest, out, err);
     err << "zelkova-batch: unknown command '" << command << "'\n" << kUsage;
     return 2;
 }

@@ -1,4 +1,4 @@
-// The GUI application that fonts, printers and images need when the batch tool draws.
+// The GUI application that fonts, printers and the vector devices need when the batch tool draws.
 #pragma once
 
 #include <QGuiApplication>

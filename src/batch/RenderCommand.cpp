@@ -293,6 +293,12 @@ public:
     std::vector<platform::Message> shown;
 };
 
+// Whether the figure writes texts: they need the toolkit's font database.
+bool holdsTexts(const plot::Picture& picture) {
+    return std::any_of(picture.ops().begin(), picture.ops().end(),
+                       [](const plot::PictureOp& op) { return op.kind == plot::OpKind::Text; });
+}
+
 // Reads figures 1 to N as the viewer's open and next-figure commands do; the figure asked for shows
 // its messages, the ones before it only what ends the whole request.
 bool readFigures(plot::PlotSession& session, const RenderOptions& o, const plot::FigureSettings& settings,
@@ -418,8 +424,14 @@ int renderCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
         return 1;
     }
 
-    const std::unique_ptr<QGuiApplication> application = ensureApplication();
-    platform::installFontSubstitutions();
+    // Lines, shapes and images are drawn on an image without the toolkit's application; texts need
+    // its font database, and the vector formats its devices.
+    std::unique_ptr<QGuiApplication> application;
+    if (options->format == Format::Svg || options->format == Format::Pdf || options->format == Format::Emf ||
+        holdsTexts(picture)) {
+        application = ensureApplication();
+        platform::installFontSubstitutions();
+    }
     // Drawn in memory, then written beside the target and renamed over it: a failure leaves an
     // older output whole.
     const std::optional<QByteArray> bytes =

@@ -4,6 +4,7 @@
 #include "text/Failure.h"
 #include "text/Numbers.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <utility>
 
@@ -23,6 +24,43 @@ constexpr std::size_t kIntegerTokenLimit = 32;
 
 [[noreturn]] void notANumber() {
     throw text::Failure(text::ioErrorText(text::error::NotANumber));
+}
+
+// Powers of ten that a double holds exactly.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The usual plot number at `p`: an optional sign and at most 15 digits with an optional fraction,
+// up to the first byte that is not part of it, which must come before `end` (the byte at `end`
+// must be readable: the data's terminator or a byte of the buffer) and be a separator. Its digits
+// make an integer below 2^53, which a double holds exactly, and the value is that integer divided
+// by a power of ten that a double also holds exactly: one correctly rounded division gives the
+// double nearest to the decimal, as the full conversion does (Clinger's fast path). Returns the
+// end of the number, or null when the text there is no such number (the full conversion then
+// reads the token).
+inline const char* exactShortDecimal(const char* p, const char* end, double& value) {
+    const bool negative = *p == '-';
+    p += negative || *p == '+';
+    std::uint64_t mantissa = 0;
+    const char* const whole = p;
+    for (unsigned digit; (digit = static_cast<unsigned char>(*p) - unsigned{'0'}) <= 9; ++p)
+        mantissa = mantissa * 10 + digit;
+    const long wholeDigits = p - whole;
+    long fraction = 0;
+    if (*p == '.') {
+        const char* const first = ++p;
+        for (unsigned digit; (digit = static_cast<unsigned char>(*p) - unsigned{'0'}) <= 9; ++p)
+            mantissa = mantissa * 10 + digit;
+        fraction = p - first;
+    }
+    // From 1 to 15 digits, then a separator inside the data.
+    if (static_cast<unsigned long>(wholeDigits + fraction - 1) >= 15 || p >= end ||
+        static_cast<unsigned char>(*p) > 0x20)
+        return nullptr;
+    const double magnitude = static_cast<double>(mantissa) / kExactPowersOfTen[fraction];
+    value = negative ? -magnitude : magnitude;
+    return p;
 }
 } // namespace
 
@@ -63,6 +101,9 @@ Lexer::Lexer(std::string bytes) : m_data(std::move(bytes)), m_end(m_data.size())
 Lexer::Lexer(std::FILE* file, std::size_t bufferSize) : m_file(file) {
     m_data.resize(bufferSize > 0 ? bufferSize : 1);
 }
+
+// The byte after the data is readable and no digit, point or sign: the string's terminator, which
+// a read block keeps right after its last byte.
 
 Lexer::~Lexer() {
     if (m_file)
@@ -122,6 +163,7 @@ bool Lexer::fill() {
         return false;
     m_pos = 0;
     m_end = std::fread(m_data.data(), 1, m_data.size(), m_file);
+    m_data[m_end] = '\0';
     if (m_end == 0 && std::ferror(m_file)) {
         const int code = errno;
         throw text::ioFailure(code != 0 ? code : EIO);
@@ -152,18 +194,55 @@ std::string Lexer::restOfLine() {
 
 void Lexer::skipLine() {
     for (;;) {
-        const int c = peek();
-        if (c < 0)
-            return;
-        ++m_pos;
-        if (c == '\n')
-            return;
-        if (c == '\r') {
-            if (peek() == '\n')
+        const char* data = m_data.data();
+        while (m_pos < m_end) {
+            const char c = data[m_pos];
+            if (c == '\n') {
                 ++m_pos;
+                return;
+            }
+            if (c == '\r') {
+                ++m_pos;
+                if (peek() == '\n')
+                    ++m_pos;
+                return;
+            }
+            if (c == '\x1A')
+                break;
+            ++m_pos;
+        }
+        if (peek() < 0) // the end of the data, or a Ctrl-Z; else the next block is in
             return;
+    }
+}
+
+bool Lexer::token(std::size_t limit, std::string_view& out) {
+    // The usual token lies whole in the block read: it is read where it stands.
+    const char* data = m_data.data();
+    std::size_t pos = m_pos;
+    while (pos < m_end && static_cast<unsigned char>(data[pos]) <= 0x20 && data[pos] != '\x1A')
+        ++pos;
+    m_pos = pos;
+    if (pos < m_end && data[pos] != '\x1A') {
+        const std::size_t start = pos;
+        const std::size_t stop = std::min(m_end, start + limit + 1);
+        while (pos<stop&& static_cast<unsigned char>(data[pos])> 0x20)
+            ++pos;
+        if (pos - start > limit) { // the token goes on past the limit, where the reading stops
+            m_pos = start + limit;
+            notANumber();
+        }
+        if (pos < m_end || !m_file) {
+            m_pos = pos;
+            out = std::string_view(data + start, pos - start);
+            return true;
         }
     }
+    // A block ends before the token does, or a Ctrl-Z or the end of the file comes first.
+    if (!token(limit))
+        return false;
+    out = m_token;
+    return true;
 }
 
 bool Lexer::token(std::size_t limit) {
@@ -186,27 +265,41 @@ bool Lexer::token(std::size_t limit) {
 }
 
 double Lexer::number() {
-    if (!token(kNumberTokenLimit))
+    // The usual number lies whole in the block read and is read in one pass where it stands; one
+    // that runs to the end of the block may go on in the next one and is read the long way.
+    const char* const data = m_data.data();
+    std::size_t pos = m_pos;
+    while (pos < m_end && static_cast<unsigned char>(data[pos]) <= 0x20 && data[pos] != '\x1A')
+        ++pos;
+    m_pos = pos;
+    double value = 0;
+    if (const char* end = exactShortDecimal(data + pos, data + m_end, value)) {
+        m_pos = static_cast<std::size_t>(end - data);
+        return value;
+    }
+    std::string_view token;
+    if (!this->token(kNumberTokenLimit, token))
         return 0.0;
-    if (auto value = parseNumberToken(m_token))
-        return *value;
+    if (auto parsed = parseNumberToken(token))
+        return *parsed;
     notANumber();
 }
 
 std::int32_t Lexer::integer() {
-    if (!token(kIntegerTokenLimit))
+    std::string_view token;
+    if (!this->token(kIntegerTokenLimit, token))
         return 0;
     std::size_t i = 0;
-    const bool negative = m_token[0] == '-';
-    if (m_token[0] == '+' || m_token[0] == '-')
+    const bool negative = token[0] == '-';
+    if (token[0] == '+' || token[0] == '-')
         i = 1;
-    if (i == m_token.size())
+    if (i == token.size())
         notANumber();
     std::int64_t value = 0;
-    for (; i < m_token.size(); ++i) {
-        if (!isDigit(m_token[i]))
+    for (; i < token.size(); ++i) {
+        if (!isDigit(token[i]))
             notANumber();
-        value = value * 10 + (m_token[i] - '0');
+        value = value * 10 + (token[i] - '0');
         if (value > 0x80000000LL)
             notANumber();
     }

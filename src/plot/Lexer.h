@@ -32,7 +32,7 @@ public:
     // Reads `bytes` (tests and the fuzzer read from memory).
     explicit Lexer(std::string bytes);
     // Reads the open `file`, which the lexer owns and closes.
-    explicit Lexer(std::FILE* file, std::size_t bufferSize = 1 << 18);
+    explicit Lexer(std::FILE* file, std::size_t bufferSize = 1 << 20);
     ~Lexer();
     Lexer(Lexer&& other) noexcept;
     Lexer& operator=(Lexer&& other) noexcept;
@@ -87,6 +87,9 @@ private:
     // Skips separators and reads the next token into m_token; false at the end of the file. A token
     // longer than `limit` is refused.
     bool token(std::size_t limit);
+    // The same, with the token where it stands in the block read when it lies whole in it (else in
+    // m_token); valid until the next read.
+    bool token(std::size_t limit, std::string_view& out);
 
     std::FILE* m_file = nullptr;
     std::string m_data; // the whole input (memory) or the read buffer (file)

@@ -42,9 +42,16 @@ void Picture::addLine(Point from, Point to) {
     PictureOp& op = m_ops.back();
     m_points.push_back(from);
     m_points.push_back(to);
+    // The bounds take in both ends, as Bounds::include would, here where the lines of a large
+    // figure pass by the million.
+    Bounds& b = op.bounds;
+    if (op.count == 0)
+        b = {from.x, from.y, from.x, from.y};
+    b.left = std::min({b.left, from.x, to.x});
+    b.right = std::max({b.right, from.x, to.x});
+    b.top = std::min({b.top, from.y, to.y});
+    b.bottom = std::max({b.bottom, from.y, to.y});
     op.count += 2;
-    op.bounds.include(from);
-    op.bounds.include(to);
 }
 
 void Picture::addPolyline(std::span<const Point> points) {

@@ -113,6 +113,17 @@ public:
     void text(const TextOp& op) override;
     void image(const ImageOp& op) override;
 
+    // A run of lines with the pen set last: true when they show, the pen then recorded once for all
+    // of them, which addLine() records as line() would; false when nothing of them would be
+    // recorded.
+    bool beginLines() {
+        if (!drawsLines(m_pen))
+            return false;
+        flushPen();
+        return true;
+    }
+    void addLine(Point from, Point to) { m_picture.addLine(from, to); }
+
 private:
     void flushPen();
     void flushBrush();

@@ -3,10 +3,9 @@
 
 #include "text/Cp932.h"
 #include "text/Failure.h"
+#include "text/Files.h"
 #include "text/Numbers.h"
-#include "text/SystemFiles.h"
 
-#include <cerrno>
 #include <cstdio>
 
 namespace zelkova::plot {
@@ -31,10 +30,8 @@ double tokenAt(const std::vector<std::string_view>& tokens, std::size_t i) {
 } // namespace
 
 Reader Reader::openFile(const std::string& path) {
-    std::FILE* file = text::openStream(path);
-    if (!file)
-        throw text::ioFailure(errno);
-    return Reader(Lexer(file));
+    // Opened without waiting: a FIFO or a device is refused, never read for ever.
+    return Reader(Lexer(text::openInputFile(path).release()));
 }
 
 bool Reader::seekStartMarker() {
@@ -163,6 +160,18 @@ std::optional<Record> Reader::next() {
             return readText(static_cast<char>(c1), static_cast<char>(c2));
         }
     }
+}
+
+bool Reader::nextSegment(SegmentRecord& s) {
+    if (m_lexer.peekInLine() != ' ')
+        return false;
+    m_lexer.advance();
+    s.from.x = m_lexer.number();
+    s.from.y = m_lexer.number();
+    s.to.x = m_lexer.number();
+    s.to.y = m_lexer.number();
+    m_lexer.skipLine();
+    return true;
 }
 
 LineColourRecord Reader::readLineColour() {

@@ -28,6 +28,11 @@ public:
     // error happened.
     std::optional<Record> next();
 
+    // The next record when it is a line segment (its line begins with a blank), read as next()
+    // reads it; false, having read nothing, when the next line is anything else or the file has
+    // ended. Throws Failure for a malformed field, as next() does.
+    bool nextSegment(SegmentRecord& segment);
+
     // Closes the file; throws Failure when the system reports an error.
     void close() { m_lexer.close(); }
 

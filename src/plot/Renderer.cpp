@@ -73,7 +73,13 @@ std::int32_t rnd(double value) {
         return static_cast<std::int32_t>(kLimit);
     if (value <= -kLimit)
         return -static_cast<std::int32_t>(kLimit);
-    return static_cast<std::int32_t>(std::nearbyint(value));
+    // nearbyint() without the library call: adding 1.5 × 2^52 leaves no fraction bits, so the sum
+    // is rounded to a whole number by the floating-point unit's own rounding (halves to even), and
+    // taking the constant off again is exact. Values within ±1e9 stay far inside the range where
+    // this holds.
+    constexpr double kRound = 6755399441055744.0;
+    const double rounded = (value + kRound) - kRound;
+    return static_cast<std::int32_t>(rounded);
 }
 
 std::int32_t widthMapping(std::string_view text) {
@@ -248,6 +254,20 @@ void Renderer::segment(const SegmentRecord& r) {
     const Point to = convert(r.to);
     m_canvas.setPen(m_pen);
     m_canvas.line(from, to);
+}
+
+void Renderer::segmentRun(Reader& reader, RecordingCanvas& canvas) {
+    SegmentRecord r;
+    if (!reader.nextSegment(r))
+        return;
+    canvas.setPen(m_pen);
+    const bool shows = canvas.beginLines();
+    do {
+        const Point from = convert(r.from);
+        const Point to = convert(r.to);
+        if (shows)
+            canvas.addLine(from, to);
+    } while (reader.nextSegment(r));
 }
 
 void Renderer::lineColour(const LineColourRecord& r) {
@@ -472,7 +492,11 @@ FigureEnd readFigure(Reader& reader, Picture& picture, const FigureSettings& set
     RecordingCanvas canvas(picture);
     Renderer renderer(canvas, geometry, scale, settings, messages, images);
     try {
-        while (auto record = reader.next()) {
+        for (;;) {
+            renderer.segmentRun(reader, canvas);
+            const auto record = reader.next();
+            if (!record)
+                break;
             renderer.apply(*record);
             if (settings.layerMode && std::holds_alternative<LayerRecord>(*record) && renderer.hasDrawn())
                 break;

@@ -82,6 +82,10 @@ public:
 
     void apply(const Record& record);
 
+    // The line segment records that come next, straight from `reader` into `canvas`'s picture,
+    // as apply() would draw them one by one: the usual bulk of a figure, with one pen for all.
+    void segmentRun(Reader& reader, RecordingCanvas& canvas);
+
     // Something has been placed on the picture (drawn extents test).
     bool hasDrawn() const { return m_extents.anyDrawn(); }
     const Extents& extents() const { return m_extents; }

@@ -23,6 +23,8 @@ constexpr std::size_t charLengthAt(std::string_view s, std::size_t pos) {
 // (counting from 1) is the lead byte of a double-byte character; never more than s.size(). Walking
 // keeps a trail byte whose value lies in the lead-byte range from being taken for a lead byte.
 constexpr std::size_t pieceLength(std::string_view s, std::size_t k) {
+    if (s.size() <= k) // the walk cannot stop before the end
+        return s.size();
     std::size_t i = 0;
     while (i < k && i < s.size())
         i += charLengthAt(s, i);

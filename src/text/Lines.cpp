@@ -3,6 +3,7 @@
 
 #include "text/Failure.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -55,8 +56,9 @@ LineEnds lineEndsOf(std::string_view data) {
 LineReader::LineReader(std::FILE* file, std::size_t bufferSize, std::size_t maxLineLength)
     : m_file(file), m_buffer(bufferSize), m_maxLineLength(maxLineLength) {}
 
+// Reads the next block. A Ctrl-Z in it ends the data there for good.
 bool LineReader::fill() {
-    if (m_eof)
+    if (m_eof || m_ctrlZ)
         return false;
     const std::size_t got = std::fread(m_buffer.data(), 1, m_buffer.size(), m_file);
     if (got < m_buffer.size()) {
@@ -66,7 +68,27 @@ bool LineReader::fill() {
     }
     m_pos = 0;
     m_end = got;
-    return got > 0;
+    if (const void* z = std::memchr(m_buffer.data(), kCtrlZ, got)) {
+        m_end = static_cast<std::size_t>(static_cast<const char*>(z) - m_buffer.data());
+        m_ctrlZ = true;
+    }
+    m_nextCr = m_nextLf = kUnknown;
+    return m_end > 0;
+}
+
+// The first CR or LF from m_pos on, or m_end. The next CR and the next LF are each looked for once
+// and kept, so that a file of CR-only or LF-only lines is not searched again for the other to the
+// end of the block at every line.
+std::size_t LineReader::lineEnd() {
+    const auto find = [this](char c) {
+        const void* hit = std::memchr(m_buffer.data() + m_pos, c, m_end - m_pos);
+        return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - m_buffer.data()) : m_end;
+    };
+    if (m_nextCr == kUnknown || m_nextCr < m_pos)
+        m_nextCr = find('\r');
+    if (m_nextLf == kUnknown || m_nextLf < m_pos)
+        m_nextLf = find('\n');
+    return std::min(m_nextCr, m_nextLf);
 }
 
 bool LineReader::next(std::string& line) {
@@ -76,31 +98,19 @@ bool LineReader::next(std::string& line) {
     bool any = false;
     for (;;) {
         if (m_pos == m_end && !fill()) {
-            return any; // end of file: a last line without a line end still counts
+            // The end of the file or a Ctrl-Z: a last line without a line end still counts.
+            m_stopped = m_ctrlZ;
+            return any;
         }
-        const char* begin = m_buffer.data() + m_pos;
-        const std::size_t avail = m_end - m_pos;
-        std::size_t i = 0;
-        while (i < avail) {
-            const char c = begin[i];
-            if (c == '\r' || c == '\n' || c == kCtrlZ)
-                break;
-            ++i;
-        }
-        if (i > m_maxLineLength - line.size())
+        const std::size_t end = lineEnd();
+        if (end - m_pos > m_maxLineLength - line.size())
             throw Failure(std::string(kLineTooLongText));
-        line.append(begin, i);
-        m_pos += i;
-        if (i == avail) {
-            any = any || i > 0;
+        line.append(m_buffer.data() + m_pos, end - m_pos);
+        any = any || end > m_pos;
+        m_pos = end;
+        if (end == m_end)
             continue;
-        }
-        const char c = begin[i];
-        if (c == kCtrlZ) {
-            m_stopped = true;
-            return any || i > 0;
-        }
-        ++m_pos;
+        const char c = m_buffer[m_pos++];
         if (c == '\r') {
             if (m_pos == m_end)
                 fill();

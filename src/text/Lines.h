@@ -41,13 +41,18 @@ public:
     [[nodiscard]] bool next(std::string& line);
 
 private:
+    static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
     bool fill();
+    std::size_t lineEnd();
     std::FILE* m_file;
     std::vector<char> m_buffer;
     std::size_t m_maxLineLength;
     std::size_t m_pos = 0;
-    std::size_t m_end = 0;
+    std::size_t m_end = 0;           // the end of the data in the buffer (a Ctrl-Z's place)
+    std::size_t m_nextCr = kUnknown; // the next CR from m_pos on, m_end when none
+    std::size_t m_nextLf = kUnknown;
     bool m_eof = false;
+    bool m_ctrlZ = false; // the data ended at a Ctrl-Z
     bool m_stopped = false;
 };
 

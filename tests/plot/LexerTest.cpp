@@ -7,8 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
+#include <random>
 #include <string>
+#include <string_view>
+#include <vector>
 
 using zelkova::plot::Lexer;
 using zelkova::plot::parseNumberToken;
@@ -167,6 +171,77 @@ TEST(FileInput, ReadsThroughBufferRefillsAcrossTokensAndLineEnds) {
     EXPECT_NO_THROW(in.close());
     EXPECT_NO_THROW(in.close());
     EXPECT_TRUE(in.atEnd());
+}
+
+// Random tokens of every shape a number field meets (signs, points, runs of digits of every
+// length, exponents, junk), read as number fields from memory and through small buffers, must give
+// the full conversion's value, the same failure and leave the reader at the same place.
+std::vector<std::string> randomTokens(std::size_t count) {
+    std::mt19937 random(18);
+    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    const auto digits = [&](int n) {
+        std::string d;
+        for (int i = 0; i < n; ++i)
+            d += static_cast<char>('0' + pick(10));
+        return d;
+    };
+    std::vector<std::string> tokens;
+    while (tokens.size() < count) {
+        std::string t;
+        if (pick(4) == 0)
+            t += pick(2) ? '-' : '+';
+        t += digits(pick(3) == 0 ? pick(25) : pick(9));
+        if (pick(2))
+            t += '.' + digits(pick(3) == 0 ? pick(25) : pick(9));
+        if (pick(8) == 0)
+            t += std::string(pick(2) ? "E" : "e") + (pick(2) ? "-" : "") + digits(1 + pick(3));
+        if (pick(30) == 0)
+            t.insert(static_cast<std::size_t>(pick(static_cast<int>(t.size()) + 1)), 1, "x.-+E"[pick(5)]);
+        if (pick(40) == 0)
+            t = std::string(60 + pick(10), '1');
+        if (!t.empty())
+            tokens.push_back(t);
+    }
+    return tokens;
+}
+
+TEST(NumberFields, ReadEveryTokenExactlyAsTheFullConversionWhereverTheBlocksEnd) {
+    const std::vector<std::string> tokens = randomTokens(4000);
+    std::string text;
+    for (std::size_t i = 0; i < tokens.size(); ++i)
+        text += tokens[i] + (i % 3 == 0 ? "\r\n" : i % 3 == 1 ? " " : "\t");
+    for (const std::size_t buffer : {std::size_t{0}, std::size_t{5}, std::size_t{13}, std::size_t{4096}}) {
+        std::FILE* file = nullptr;
+        if (buffer > 0) {
+            file = std::tmpfile();
+            ASSERT_NE(file, nullptr);
+            std::fwrite(text.data(), 1, text.size(), file);
+            std::rewind(file);
+        }
+        Lexer in = buffer > 0 ? Lexer(file, buffer) : Lexer(text);
+        for (const std::string& token : tokens) {
+            if (token.size() > 64) { // refused after 64 bytes; the rest is the next token
+                EXPECT_EQ(failureOf([&] { in.number(); }), kNotANumber) << token;
+                std::string_view rest(token);
+                rest.remove_prefix(64);
+                if (const auto value = parseNumberToken(rest))
+                    EXPECT_EQ(in.number(), *value) << token;
+                else
+                    EXPECT_EQ(failureOf([&] { in.number(); }), kNotANumber) << token;
+                continue;
+            }
+            const auto expected = parseNumberToken(token);
+            if (!expected) {
+                EXPECT_EQ(failureOf([&] { in.number(); }), kNotANumber) << token << " buffer " << buffer;
+                continue;
+            }
+            const double value = in.number();
+            EXPECT_EQ(value, *expected) << token << " buffer " << buffer;
+            EXPECT_EQ(std::signbit(value), std::signbit(*expected)) << token;
+        }
+        EXPECT_EQ(in.number(), 0);
+        EXPECT_TRUE(in.atEnd());
+    }
 }
 
 } // namespace

@@ -4,6 +4,11 @@
 #include "TempDir.h"
 
 #include "plot/PlotSession.h"
+#include "text/Failure.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -30,6 +35,18 @@ TEST_F(PlotSessionTest, AMissingFileKeepsTheFormerFileAndFigure) {
     EXPECT_EQ(messages.texts(), std::vector<std::string>{"指定のファイルを開けない！（名前が違う？）"});
     EXPECT_EQ(session.path(), plot);
     EXPECT_EQ(session.picture(), figure);
+}
+
+TEST_F(PlotSessionTest, AFifoIsNoPlotFileAndIsNeverWaitedFor) {
+#ifdef _WIN32
+    const std::string fifo = "NUL"; // Windows has no FIFO in its file system; a device is refused alike
+#else
+    const std::string fifo = dir.file("pipe.txt");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+#endif
+    EXPECT_EQ(session.open(fifo, settings, messages), Outcome::NotFound);
+    EXPECT_THROW(Reader::openFile(fifo), text::Failure);
+    EXPECT_FALSE(session.isOpen());
 }
 
 TEST_F(PlotSessionTest, AFileWithoutTheStartMarkerStaysNamedAtItsEnd) {

@@ -6,6 +6,7 @@
 #include "batch/Commands.h"
 
 #include <QImage>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -299,6 +300,46 @@ TEST(RenderCorpus, EveryPlotFileOfTheCorpusRenders) {
         }
         EXPECT_EQ(run.status, 0) << name << ": " << run.err;
         EXPECT_TRUE(QImage(QString::fromStdString(out)).size() == QSize(688, 469)) << name;
+    }
+}
+
+// Lines, fills of every pattern, wide pens and raster modes, which the batch tool draws on its view
+// image without the toolkit's application.
+constexpr const char* kShapes = "ly0\r\n"
+                                "lc1\r\n 10 10 270 190\r\n"
+                                "lc3\r\n 10 190 270 10\r\nlt4\r\n 20 100 260 100\r\nlt1\r\n"
+                                "ms 12 9 15\r\n 143 5 143 195\r\nme\r\n"
+                                "bl 3 1 1 2\r\n 30 30 0 0\r\n 80 30 0 0\r\n 55 80 0 0\r\ne\r\n"
+                                "bc 10 4 13 5\r\nci 200 60 25\r\n"
+                                "bc 11 2 1 1\r\nci 200 140 25\r\n"
+                                "bc 12 5 1 1\r\nci 100 140 25\r\n"
+                                "sl 240 150 280 150 280 190\r\n"
+                                "ci 60 150 20 30 300 0.5 0.2\r\n"
+                                "pt 150 150\r\n";
+
+TEST(RenderCorpus, TheBatchToolDrawsAsInProcess) {
+    // In process the tests' application is there; the batch tool starts one only for texts.
+    TempDir dir;
+    std::vector<std::string> plots = {dir.write("shapes.txt", kShapes)};
+    for (const char* name : {"sample01.txt", "sample04.txt", "sample05.txt", "sample07.txt"})
+        plots.push_back((zelkova::testing::corpusDir() / "plotfiles" / name).string());
+    for (const std::string& plot : plots) {
+        const Arguments options = {"--scale", plot.find("sample") != std::string::npos ? "100" : "1",
+                                   "--all-layers"};
+        Arguments here = {plot, "-o", dir.file("here.png")};
+        here.insert(here.end(), options.begin(), options.end());
+        ASSERT_EQ(render(here).status, 0) << plot;
+        QProcess batch;
+        QStringList arguments = {QStringLiteral("render"), QString::fromStdString(plot), QStringLiteral("-o"),
+                                 QString::fromStdString(dir.file("batch.png"))};
+        for (const std::string& option : options)
+            arguments << QString::fromStdString(option);
+        batch.start(QStringLiteral(ZELKOVA_BATCH_PROGRAM), arguments);
+        ASSERT_TRUE(batch.waitForFinished(60000)) << plot;
+        EXPECT_EQ(batch.exitCode(), 0) << plot << ": " << batch.readAllStandardError().toStdString();
+        const QImage expected(QString::fromStdString(dir.file("here.png")));
+        EXPECT_FALSE(expected.isNull());
+        EXPECT_TRUE(QImage(QString::fromStdString(dir.file("batch.png"))) == expected) << plot;
     }
 }
 

@@ -68,6 +68,14 @@ TEST(LineReaderTest, AgreesWithSplitForEveryBufferSize) {
         EXPECT_EQ(stream(data, size), expected) << "buffer " << size;
 }
 
+TEST(LineReaderTest, AgreesWithSplitAboutCtrlZForEveryBufferSize) {
+    const std::string data = "cr only\rlines\rthen lf\nonly\n\nand\r\ncr lf\r\x1A"
+                             "gone\r\nafter";
+    const Lines expected = split(data);
+    for (std::size_t size = 1; size <= data.size() + 1; ++size)
+        EXPECT_EQ(stream(data, size), expected) << "buffer " << size;
+}
+
 TEST(LineReaderTest, CrAtTheEndOfABufferAndLfAtTheStartOfTheNextAreOneLineEnd) {
     EXPECT_EQ(stream("abc\r\ndef\r\n", 4), (Lines{"abc", "def"}));
     EXPECT_EQ(stream("abc\r", 4), (Lines{"abc"}));

@@ -5,6 +5,7 @@
 #include "listing/qt/PrinterJob.h"
 
 #include "listing/Texts.h"
+#include "listing/qt/ListingPdf.h"
 #include "platform/qt/Fonts.h"
 #include "platform/qt/QtText.h"
 #include "text/Cp932.h"
@@ -216,7 +217,7 @@ PageMetrics measurePage(QPaintDevice& device, const QFont& printFont) {
 }
 
 PrintSummary printOnPrinter(QPrinter& printer, const QFont& printFont, const std::string& fileName,
-                            const PrintJob& job, const JobCallbacks& callbacks) {
+                            const PrintJob& job, const JobCallbacks& callbacks, PdfWriting pdfWriting) {
     const bool pdf = printer.outputFormat() == QPrinter::PdfFormat;
     const QString output = printer.outputFileName();
     if (pdf && isSameFile(output, platform::fromUtf8(fileName)))
@@ -241,6 +242,15 @@ PrintSummary printOnPrinter(QPrinter& printer, const QFont& printFont, const std
             throw text::Failure(failureText);
         part.close();
     }
+    // A PDF goes the fast way unless only the painter can draw the listing.
+    bool messagesShown = false;
+    if (pdf && pdfWriting == PdfWriting::Direct) {
+        if (const auto summary = printListingPdf(printer, printFont, fileName, job, callbacks, part.fileName(),
+                                                 failureText, messagesShown)) {
+            deliverPdf(part, *target, failureText);
+            return *summary;
+        }
+    }
     const OutputNameGuard restoreName(printer);
     if (pdf)
         printer.setOutputFileName(part.fileName());
@@ -254,7 +264,7 @@ PrintSummary printOnPrinter(QPrinter& printer, const QFont& printFont, const std
     const QFont font(fixedPitch(printFont), &printer);
     const PageMetrics metrics = measurePage(printer, font);
     const FitCheck check = checkFit(metrics, job.lines);
-    if (callbacks.showMessage)
+    if (callbacks.showMessage && !messagesShown)
         for (const std::string& message : check.messages)
             callbacks.showMessage(message);
 

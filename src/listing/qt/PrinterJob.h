@@ -31,6 +31,10 @@ struct JobCallbacks {
     std::function<void(int)> sheetStarted;               // sheet number within the job
 };
 
+// How a job on a PDF printer writes its file: directly (the listing PDF writer, unless only the
+// painter can draw the listing), or through the painter and Qt's PDF engine.
+enum class PdfWriting { Direct, Painter };
+
 // Runs one print job on `printer` (ready for a job: a PDF printer has its file name). Checks the
 // fit again on the started job, shows its messages and prints regardless, as the settings passed
 // the check before the job started. The copies are `job.copies`; the printer's own copy count is
@@ -38,6 +42,7 @@ struct JobCallbacks {
 // Throws text::Failure when the job cannot start (no printer, a PDF file that cannot be
 // created or that is the listing itself), or the listing cannot be read.
 PrintSummary printOnPrinter(QPrinter& printer, const QFont& printFont, const std::string& fileName,
-                            const PrintJob& job, const JobCallbacks& callbacks);
+                            const PrintJob& job, const JobCallbacks& callbacks,
+                            PdfWriting pdfWriting = PdfWriting::Direct);
 
 } // namespace zelkova::listing
