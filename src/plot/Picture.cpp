@@ -4,6 +4,7 @@
 #include "text/Cp932.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
@@ -33,25 +34,56 @@ void Picture::addBrush(const Brush& brush) {
     m_brushes.push_back(brush);
 }
 
-void Picture::addLine(Point from, Point to) {
-    if (m_ops.empty() || m_ops.back().kind != OpKind::Lines || m_ops.back().count >= 2 * kLinesPerOp) {
-        if (m_points.empty())
-            m_points.reserve(4096);
-        m_ops.push_back({OpKind::Lines, static_cast<std::uint32_t>(m_points.size()), 0, {}});
+PictureOp& Picture::newShapeOp(OpKind kind, std::size_t count) {
+    // Blocks from 32 KB, doubling up to 2 MB; a larger shape gets a block of its own size.
+    constexpr std::size_t kFirstBlock = 4096;
+    constexpr std::size_t kLargestBlock = std::size_t{1} << 18;
+    if (m_blocks.empty() || m_blocks.back().capacity() - m_blocks.back().size() < count) {
+        const std::size_t room =
+            m_blocks.empty() ? kFirstBlock : std::min(2 * m_blocks.back().capacity(), kLargestBlock);
+        m_blocks.emplace_back().reserve(std::max(room, count));
     }
-    PictureOp& op = m_ops.back();
-    m_points.push_back(from);
-    m_points.push_back(to);
-    // The bounds take in both ends, as Bounds::include would, here where the lines of a large
-    // figure pass by the million.
-    Bounds& b = op.bounds;
-    if (op.count == 0)
-        b = {from.x, from.y, from.x, from.y};
-    b.left = std::min({b.left, from.x, to.x});
-    b.right = std::max({b.right, from.x, to.x});
-    b.top = std::min({b.top, from.y, to.y});
-    b.bottom = std::max({b.bottom, from.y, to.y});
-    op.count += 2;
+    m_ops.push_back({kind,
+                     static_cast<std::uint32_t>(m_blocks.back().size()),
+                     0,
+                     {},
+                     static_cast<std::uint32_t>(m_blocks.size() - 1)});
+    return m_ops.back();
+}
+
+void Picture::addLine(Point from, Point to) {
+    addLines(std::array<Point, 2>{from, to});
+}
+
+void Picture::addLines(std::span<const Point> ends) {
+    while (ends.size() >= 2) {
+        // The lines join the last Lines op while it has fewer than kLinesPerOp and its block room.
+        PictureOp* op = m_ops.empty() ? nullptr : &m_ops.back();
+        std::size_t room = 0;
+        if (op && op->kind == OpKind::Lines && op->block + 1 == m_blocks.size()) {
+            const std::vector<Point>& block = m_blocks.back();
+            room = std::min<std::size_t>(2 * kLinesPerOp - op->count, block.capacity() - block.size());
+        }
+        if (room < 2) {
+            op = &newShapeOp(OpKind::Lines, std::min<std::size_t>(2 * kLinesPerOp, ends.size()));
+            room = 2 * kLinesPerOp;
+        }
+        const std::size_t count = std::min(room, ends.size()) & ~std::size_t{1};
+        // The bounds take in both ends of every line, as Bounds::include would, here where the
+        // lines of a large figure pass by the million.
+        Bounds b = op->count == 0 ? Bounds{ends[0].x, ends[0].y, ends[0].x, ends[0].y} : op->bounds;
+        for (std::size_t i = 0; i < count; ++i) {
+            b.left = std::min(b.left, ends[i].x);
+            b.right = std::max(b.right, ends[i].x);
+            b.top = std::min(b.top, ends[i].y);
+            b.bottom = std::max(b.bottom, ends[i].y);
+        }
+        op->bounds = b;
+        std::vector<Point>& block = m_blocks.back();
+        block.insert(block.end(), ends.begin(), ends.begin() + static_cast<std::ptrdiff_t>(count));
+        op->count += static_cast<std::uint32_t>(count);
+        ends = ends.subspan(count);
+    }
 }
 
 void Picture::addPolyline(std::span<const Point> points) {
@@ -63,12 +95,12 @@ void Picture::addPolygon(std::span<const Point> points) {
 }
 
 void Picture::addShape(OpKind kind, std::span<const Point> points) {
-    PictureOp op{
-        kind, static_cast<std::uint32_t>(m_points.size()), static_cast<std::uint32_t>(points.size()), {}};
+    PictureOp& op = newShapeOp(kind, points.size());
+    op.count = static_cast<std::uint32_t>(points.size());
     for (Point p : points)
         op.bounds.include(p);
-    m_points.insert(m_points.end(), points.begin(), points.end());
-    m_ops.push_back(op);
+    std::vector<Point>& block = m_blocks.back();
+    block.insert(block.end(), points.begin(), points.end());
 }
 
 void Picture::addText(TextOp text) {

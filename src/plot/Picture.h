@@ -39,13 +39,15 @@ struct Extents {
 enum class OpKind : std::uint8_t { Pen, Brush, Lines, Polyline, Polygon, Text, Image };
 
 // One operation. Pen and Brush ops select entry `first` of the picture's pens or brushes; the
-// shape ops draw `count` points from `first` on (Lines: pairs of end points), inside `bounds`;
-// Text and Image ops draw entry `first` of the picture's texts or images, inside `bounds`.
+// shape ops draw `count` points from `first` on in the picture's point block `block` (Lines: pairs
+// of end points), inside `bounds`; Text and Image ops draw entry `first` of the picture's texts or
+// images, inside `bounds`.
 struct PictureOp {
     OpKind kind = OpKind::Lines;
     std::uint32_t first = 0;
     std::uint32_t count = 0;
     Bounds bounds;
+    std::uint32_t block = 0;
 };
 
 class Picture {
@@ -64,7 +66,7 @@ public:
 
     const std::vector<PictureOp>& ops() const { return m_ops; }
     std::span<const Point> points(const PictureOp& op) const {
-        return std::span<const Point>(m_points).subspan(op.first, op.count);
+        return std::span<const Point>(m_blocks[op.block]).subspan(op.first, op.count);
     }
     const Pen& pen(const PictureOp& op) const { return m_pens[op.first]; }
     const Brush& brush(const PictureOp& op) const { return m_brushes[op.first]; }
@@ -78,6 +80,8 @@ public:
     void addPen(const Pen& pen);
     void addBrush(const Brush& brush);
     void addLine(Point from, Point to);
+    // Lines from point 2 i to point 2 i + 1 of `ends`, as addLine() records them one by one.
+    void addLines(std::span<const Point> ends);
     void addPolyline(std::span<const Point> points);
     void addPolygon(std::span<const Point> points);
     void addText(TextOp text);
@@ -85,6 +89,9 @@ public:
 
 private:
     void addShape(OpKind kind, std::span<const Point> points);
+    // A shape op of `count` points to come, at the end of the last point block, or of a new one
+    // when that has no room for them.
+    PictureOp& newShapeOp(OpKind kind, std::size_t count);
 
     std::int32_t m_width = 0;
     std::int32_t m_height = 0;
@@ -92,7 +99,9 @@ private:
     double m_pixelsPerMmY = 0;
     Extents m_extents;
     std::vector<PictureOp> m_ops;
-    std::vector<Point> m_points;
+    // The points, in blocks that are never grown past the room they were given: a large figure's
+    // points are never copied to a larger block, nor held twice while they are.
+    std::vector<std::vector<Point>> m_blocks;
     std::vector<Pen> m_pens;
     std::vector<Brush> m_brushes;
     std::vector<TextOp> m_texts;
@@ -123,6 +132,7 @@ public:
         return true;
     }
     void addLine(Point from, Point to) { m_picture.addLine(from, to); }
+    void addLines(std::span<const Point> ends) { m_picture.addLines(ends); }
 
 private:
     void flushPen();
