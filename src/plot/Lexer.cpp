@@ -5,7 +5,9 @@
 #include "text/Numbers.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
+#include <cstring>
 #include <utility>
 
 namespace zelkova::plot {
@@ -62,6 +64,129 @@ inline const char* exactShortDecimal(const char* p, const char* end, double& val
     value = negative ? -magnitude : magnitude;
     return p;
 }
+
+// Numbers read eight bytes at a time (the line segment lines, which make up the bulk of a large
+// file): one load finds how many digits lead and one multiply-and-shift sequence gives their value,
+// without a branch on every digit. Little-endian only: the first byte is the lowest of the eight.
+constexpr bool kReadsEightBytes = std::endian::native == std::endian::little;
+
+std::uint64_t eightBytes(const char* p) {
+    std::uint64_t bytes;
+    std::memcpy(&bytes, p, sizeof bytes);
+    return bytes;
+}
+
+// Powers of ten as integers, up to the largest a short number's fraction may need.
+constexpr std::uint64_t kIntegerPowersOfTen[] = {1,
+                                                 10,
+                                                 100,
+                                                 1000,
+                                                 10000,
+                                                 100000,
+                                                 1000000,
+                                                 10000000,
+                                                 100000000,
+                                                 1000000000,
+                                                 10000000000,
+                                                 100000000000,
+                                                 1000000000000,
+                                                 10000000000000,
+                                                 100000000000000,
+                                                 1000000000000000,
+                                                 10000000000000000};
+
+// The value of eight digits, the bytes of `digits` (digit values 0 to 9, the first byte the most
+// significant): pairs, then fours, then all eight, by one multiplication each.
+inline std::uint64_t valueOfEightDigits(std::uint64_t v) {
+    v = (v * 10 + (v >> 8)) & 0x00FF00FF00FF00FFu;
+    v = ((v * ((std::uint64_t{100} << 16) + 1)) >> 16) & 0x0000FFFF0000FFFFu;
+    return (v * ((std::uint64_t{10000} << 32) + 1)) >> 32;
+}
+
+// The top bit of every byte of `digits` (bytes turned into digit values by an exclusive or with
+// '0') that held no digit: a value of 10 or more.
+inline std::uint64_t noDigitMarks(std::uint64_t digits) {
+    return (((digits & 0x7F7F7F7F7F7F7F7Fu) + 0x7676767676767676u) | digits) & 0x8080808080808080u;
+}
+
+// The run of digits at `p`, up to 16 of them (16 meaning there may be more), and its value. The
+// eight bytes from p and, when they are all digits, the eight after them must be readable.
+inline unsigned digitRun(const char* p, std::uint64_t& value) {
+    const auto leading = [](const char* at, std::uint64_t& digits) {
+        digits = eightBytes(at) ^ 0x3030303030303030u;
+        return static_cast<unsigned>(std::countr_zero(noDigitMarks(digits))) / 8; // 8 when all are
+    };
+    std::uint64_t digits;
+    const unsigned count = leading(p, digits);
+    if (count < 8) {
+        // The digits moved up to the last bytes: eight digits with leading zeros (none for 0).
+        value = valueOfEightDigits((digits << 1) << (63 - 8 * count));
+        return count;
+    }
+    std::uint64_t more;
+    const unsigned further = leading(p + 8, more);
+    value = valueOfEightDigits(digits) * kIntegerPowersOfTen[further] +
+            (further == 0 ? 0 : valueOfEightDigits(more << (64 - 8 * further)));
+    return 8 + further;
+}
+
+// The number at `p` (after its sign) when it has eight digits or more, or a fraction that reaches
+// the eighth byte: up to 16 digits on either side of the point, read with digitRun(). The same
+// value as exactShortDecimal() gives, or null when the text there is not such a number.
+[[gnu::noinline]] const char* longShortNumber(const char* p, bool negative, double& value) {
+    std::uint64_t whole;
+    const unsigned wholeDigits = digitRun(p, whole);
+    p += wholeDigits;
+    std::uint64_t fraction = 0;
+    unsigned fractionDigits = 0;
+    if (*p == '.') {
+        fractionDigits = digitRun(p + 1, fraction);
+        p += 1 + fractionDigits;
+    }
+    // From 1 to 15 digits: below 2^53, whole × 10^fractionDigits + fraction is exact.
+    if (wholeDigits + fractionDigits - 1 >= 15)
+        return nullptr;
+    const double magnitude = static_cast<double>(whole * kIntegerPowersOfTen[fractionDigits] + fraction) /
+                             kExactPowersOfTen[fractionDigits];
+    value = negative ? -magnitude : magnitude;
+    return p;
+}
+
+// A number in the form that exactShortDecimal() reads, at `p`: the same value, or null when the
+// text there is not such a number. Returns its end; whether a separator follows is for the caller
+// to see. The data must end in a byte that is no digit, point or sign, with eight readable bytes
+// after it.
+inline const char* shortNumber(const char* p, double& value) {
+    const bool negative = *p == '-';
+    p += negative || *p == '+';
+    const std::uint64_t bytes = eightBytes(p);
+    const std::uint64_t digits = bytes ^ 0x3030303030303030u;
+    const std::uint64_t marks = noDigitMarks(digits);
+    // The bit marking the first byte that is no digit: bit 8 k + 7 after k digits (64: none).
+    const unsigned first = static_cast<unsigned>(std::countr_zero(marks));
+    const std::uint64_t rest = marks & (marks - 1);
+    if (rest != 0 && static_cast<char>(bytes >> (first - 7)) == '.') {
+        // Digits, a point, digits and the byte after them, all in the eight: the digits are closed
+        // up over the point and valued at once.
+        const unsigned last = static_cast<unsigned>(std::countr_zero(rest)); // 8 e + 7, e the end
+        if (last < 23)                                                       // no digit at all
+            return nullptr;
+        const std::uint64_t before = (std::uint64_t{1} << (first - 7)) - 1;
+        const std::uint64_t packed = (digits & before) | ((digits >> 8) & ~before);
+        // e − 1 digits, moved up to the last bytes.
+        const double mantissa = static_cast<double>(valueOfEightDigits(packed << (79 - last)));
+        const double magnitude = mantissa / kExactPowersOfTen[(last - first) / 8 - 1];
+        value = negative ? -magnitude : magnitude;
+        return p + (last - 7) / 8;
+    }
+    if (first >= 15 && first < 64 && static_cast<char>(bytes >> (first - 7)) != '.') {
+        // Digits only, then a byte that is neither digit nor point: a whole number.
+        const double magnitude = static_cast<double>(valueOfEightDigits(digits << (71 - first)));
+        value = negative ? -magnitude : magnitude;
+        return p + (first - 7) / 8;
+    }
+    return longShortNumber(p, negative, value);
+}
 } // namespace
 
 std::optional<double> parseNumberToken(std::string_view s) {
@@ -96,14 +221,13 @@ std::vector<std::string_view> splitTokens(std::string_view text) {
     return tokens;
 }
 
-Lexer::Lexer(std::string bytes) : m_data(std::move(bytes)), m_end(m_data.size()) {}
-
-Lexer::Lexer(std::FILE* file, std::size_t bufferSize) : m_file(file) {
-    m_data.resize(bufferSize > 0 ? bufferSize : 1);
+Lexer::Lexer(std::string bytes) : m_data(std::move(bytes)), m_end(m_data.size()) {
+    m_data.append(kPadding, '\0');
 }
 
-// The byte after the data is readable and no digit, point or sign: the string's terminator, which
-// a read block keeps right after its last byte.
+Lexer::Lexer(std::FILE* file, std::size_t bufferSize) : m_file(file) {
+    m_data.resize((bufferSize > 0 ? bufferSize : 1) + kPadding);
+}
 
 Lexer::~Lexer() {
     if (m_file)
@@ -162,8 +286,9 @@ bool Lexer::fill() {
     if (!m_file)
         return false;
     m_pos = 0;
-    m_end = std::fread(m_data.data(), 1, m_data.size(), m_file);
-    m_data[m_end] = '\0';
+    m_end = std::fread(m_data.data(), 1, m_data.size() - kPadding, m_file);
+    // The byte after the data is readable and no digit, point or sign, and so are those after it.
+    std::fill_n(m_data.begin() + static_cast<std::ptrdiff_t>(m_end), kPadding, '\0');
     if (m_end == 0 && std::ferror(m_file)) {
         const int code = errno;
         throw text::ioFailure(code != 0 ? code : EIO);
@@ -283,6 +408,49 @@ double Lexer::number() {
     if (auto parsed = parseNumberToken(token))
         return *parsed;
     notANumber();
+}
+
+std::size_t Lexer::shortNumberLines(std::span<std::array<double, 4>> out) {
+    if constexpr (!kReadsEightBytes)
+        return 0;
+    const char* const data = m_data.data();
+    const char* const end = data + m_end;
+    const char* p = data + m_pos;
+    std::size_t lines = 0;
+    // Everything a line is read through stops at the zero byte at `end` at the latest, and so
+    // leaves the reading to the general fields when the line is not whole in the block.
+    while (lines < out.size() && p < end && *p == ' ') {
+        std::array<double, 4>& values = out[lines];
+        // A blank, then four numbers each after blanks; the first three end at a blank.
+        const char* q = p;
+        const auto number = [&q](double& value) {
+            do
+                ++q;
+            while (*q == ' ');
+            q = shortNumber(q, value);
+            return q && *q == ' ';
+        };
+        if (!number(values[0]) || !number(values[1]) || !number(values[2]))
+            break;
+        do
+            ++q;
+        while (*q == ' ');
+        q = shortNumber(q, values[3]);
+        if (!q)
+            break;
+        while (*q == ' ')
+            ++q;
+        if (*q == '\n')
+            ++q;
+        else if (*q == '\r' && q + 1 < end) // CR LF, or a lone CR
+            q += q[1] == '\n' ? 2 : 1;
+        else
+            break;
+        p = q;
+        ++lines;
+    }
+    m_pos = static_cast<std::size_t>(p - data);
+    return lines;
 }
 
 std::int32_t Lexer::integer() {

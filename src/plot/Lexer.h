@@ -7,9 +7,11 @@
 // at CR LF, a lone CR or a lone LF; a Ctrl-Z byte ends the file.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -81,6 +83,14 @@ public:
     // fits 32 bits.
     std::int32_t integer();
 
+    // The usual line segment lines, read in one pass where they stand in the block read: a blank,
+    // four numbers of an optional sign and at most 7 digits before and 7 after an optional point,
+    // separated by blanks, then blanks and the line end. Reads such lines, each with its line end,
+    // into `out` until it is full or the next line is anything else, of which it reads nothing, and
+    // returns how many it read. Each gives the values that reading the blank, four number fields
+    // and skipping the line would give, and leaves the lexer where they would.
+    std::size_t shortNumberLines(std::span<std::array<double, 4>> out);
+
 private:
     int peekSlow();
     bool fill();
@@ -91,8 +101,12 @@ private:
     // m_token); valid until the next read.
     bool token(std::size_t limit, std::string_view& out);
 
+    // Zero bytes kept after the data: a number is read eight bytes at a time, up to seven past its
+    // end, and the first of them stops every field.
+    static constexpr std::size_t kPadding = 16;
+
     std::FILE* m_file = nullptr;
-    std::string m_data; // the whole input (memory) or the read buffer (file)
+    std::string m_data; // the whole input (memory) or the read buffer (file), then the padding
     std::size_t m_pos = 0;
     std::size_t m_end = 0;
     bool m_ended = false;

@@ -174,6 +174,20 @@ bool Reader::nextSegment(SegmentRecord& s) {
     return true;
 }
 
+std::size_t Reader::nextSegments(std::span<std::array<double, 4>> out) {
+    if (out.empty())
+        return 0;
+    // The usual lines in one pass; the rest, and a line the one pass does not take, as next()
+    // reads them.
+    if (const std::size_t count = m_lexer.shortNumberLines(out))
+        return count;
+    SegmentRecord s;
+    if (!nextSegment(s))
+        return 0;
+    out[0] = {s.from.x, s.from.y, s.to.x, s.to.y};
+    return 1;
+}
+
 LineColourRecord Reader::readLineColour() {
     LineColourRecord r;
     r.pen = m_lexer.integer();

@@ -5,7 +5,9 @@
 #include "plot/Lexer.h"
 #include "plot/Records.h"
 
+#include <array>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace zelkova::plot {
@@ -32,6 +34,12 @@ public:
     // reads it; false, having read nothing, when the next line is anything else or the file has
     // ended. Throws Failure for a malformed field, as next() does.
     bool nextSegment(SegmentRecord& segment);
+
+    // The line segment records that come next, as nextSegment() reads them one by one, as many as
+    // come before anything else and fit `out`, each as from.x, from.y, to.x, to.y; 0 when the next
+    // line is no line segment. Throws Failure, having read nothing, when the first is malformed;
+    // a malformed one after it ends the records returned, and the next call throws.
+    std::size_t nextSegments(std::span<std::array<double, 4>> out);
 
     // Closes the file; throws Failure when the system reports an error.
     void close() { m_lexer.close(); }

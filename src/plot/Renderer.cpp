@@ -16,6 +16,10 @@
 #include <numbers>
 #include <type_traits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace zelkova::plot {
 
 namespace {
@@ -54,6 +58,19 @@ std::int32_t clampedSum(std::int64_t a, std::int64_t b) {
     constexpr std::int64_t kLimit = 1000000000;
     return static_cast<std::int32_t>(std::clamp(a + b, -kLimit, kLimit));
 }
+// rnd(), without a branch: a NaN is taken as 0 and the value held within ±1,000,000,000 first,
+// which gives the same whole number as holding the rounded value.
+inline std::int32_t roundHeld(double value) {
+    constexpr double kLimit = 1e9;
+    // nearbyint() without the library call: adding 1.5 × 2^52 leaves no fraction bits, so the sum
+    // is rounded to a whole number by the floating-point unit's own rounding (halves to even), and
+    // taking the constant off again is exact. Values within ±1e9 stay far inside the range where
+    // this holds.
+    constexpr double kRound = 6755399441055744.0;
+    value = value == value ? value : 0.0;
+    value = std::min(std::max(value, -kLimit), kLimit);
+    return static_cast<std::int32_t>((value + kRound) - kRound);
+}
 } // namespace
 
 PictureGeometry PictureGeometry::forDpi(double dpiX, double dpiY) {
@@ -66,20 +83,7 @@ PictureGeometry PictureGeometry::forDpi(double dpiX, double dpiY) {
 }
 
 std::int32_t rnd(double value) {
-    constexpr double kLimit = 1e9;
-    if (!(value == value))
-        return 0;
-    if (value >= kLimit)
-        return static_cast<std::int32_t>(kLimit);
-    if (value <= -kLimit)
-        return -static_cast<std::int32_t>(kLimit);
-    // nearbyint() without the library call: adding 1.5 × 2^52 leaves no fraction bits, so the sum
-    // is rounded to a whole number by the floating-point unit's own rounding (halves to even), and
-    // taking the constant off again is exact. Values within ±1e9 stay far inside the range where
-    // this holds.
-    constexpr double kRound = 6755399441055744.0;
-    const double rounded = (value + kRound) - kRound;
-    return static_cast<std::int32_t>(rounded);
+    return roundHeld(value);
 }
 
 std::int32_t widthMapping(std::string_view text) {
@@ -257,17 +261,80 @@ void Renderer::segment(const SegmentRecord& r) {
 }
 
 void Renderer::segmentRun(Reader& reader, RecordingCanvas& canvas) {
-    SegmentRecord r;
-    if (!reader.nextSegment(r))
+    // Read, converted and recorded a batch at a time.
+    constexpr std::size_t kBatch = 256;
+    if (m_segmentBatch.empty()) {
+        m_segmentBatch.resize(kBatch);
+        m_segmentEnds.resize(2 * kBatch);
+    }
+    std::size_t count = reader.nextSegments(m_segmentBatch);
+    if (count == 0)
         return;
     canvas.setPen(m_pen);
     const bool shows = canvas.beginLines();
     do {
-        const Point from = convert(r.from);
-        const Point to = convert(r.to);
+        convertSegments(std::span(m_segmentBatch.data(), count), m_segmentEnds.data());
         if (shows)
-            canvas.addLine(from, to);
-    } while (reader.nextSegment(r));
+            canvas.addLines(std::span<const Point>(m_segmentEnds.data(), 2 * count));
+        count = reader.nextSegments(m_segmentBatch);
+    } while (count > 0);
+}
+
+void Renderer::convertSegments(std::span<const std::array<double, 4>> segments, Point* points) {
+    // convert() on both ends of every segment, with the extents held here until the batch is done.
+    const double scale = m_scale;
+    const double perMmX = m_geometry.pixelsPerMmX;
+    const double perMmY = m_geometry.pixelsPerMmY;
+    const std::int32_t height = m_geometry.height;
+    Extents e = m_extents;
+#if defined(__SSE2__)
+    // x and y of a point side by side in the two lanes of a register, each lane through the same
+    // operations in the same order as roundHeld(), and so to the same pixels.
+    static_assert(sizeof(Point) == 8);
+    constexpr double kLimit = 1e9;
+    constexpr double kRound = 6755399441055744.0;
+    const __m128d divisor = _mm_set1_pd(scale);
+    const __m128d factor = _mm_set_pd(perMmY, perMmX);
+    const __m128d low = _mm_set1_pd(-kLimit);
+    const __m128d high = _mm_set1_pd(kLimit);
+    const __m128d rounder = _mm_set1_pd(kRound);
+    const __m128i flipY = _mm_setr_epi32(0, -1, 0, 0); // y becomes height − y
+    const __m128i origin = _mm_setr_epi32(0, height, 0, 0);
+    __m128i least = _mm_setr_epi32(e.minX, e.minY, 0, 0);
+    __m128i most = _mm_setr_epi32(e.maxX, e.maxY, 0, 0);
+    for (const std::array<double, 4>& s : segments) {
+        for (std::size_t end = 0; end < 2; ++end) {
+            __m128d v = _mm_mul_pd(_mm_div_pd(_mm_loadu_pd(s.data() + 2 * end), divisor), factor);
+            v = _mm_and_pd(v, _mm_cmpord_pd(v, v));
+            v = _mm_min_pd(_mm_max_pd(v, low), high);
+            v = _mm_sub_pd(_mm_add_pd(v, rounder), rounder);
+            __m128i p = _mm_cvttpd_epi32(v);
+            p = _mm_add_epi32(_mm_sub_epi32(_mm_xor_si128(p, flipY), flipY), origin);
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(points++), p);
+            const __m128i below = _mm_cmplt_epi32(p, least);
+            least = _mm_or_si128(_mm_and_si128(below, p), _mm_andnot_si128(below, least));
+            const __m128i above = _mm_cmpgt_epi32(p, most);
+            most = _mm_or_si128(_mm_and_si128(above, p), _mm_andnot_si128(above, most));
+        }
+    }
+    e.minX = _mm_cvtsi128_si32(least);
+    e.minY = _mm_cvtsi128_si32(_mm_srli_si128(least, 4));
+    e.maxX = _mm_cvtsi128_si32(most);
+    e.maxY = _mm_cvtsi128_si32(_mm_srli_si128(most, 4));
+#else
+    for (const std::array<double, 4>& s : segments) {
+        for (std::size_t end = 0; end < 2; ++end) {
+            const std::int32_t x = roundHeld(s[2 * end] / scale * perMmX);
+            const std::int32_t y = height - roundHeld(s[2 * end + 1] / scale * perMmY);
+            e.minX = std::min(e.minX, x);
+            e.maxX = std::max(e.maxX, x);
+            e.minY = std::min(e.minY, y);
+            e.maxY = std::max(e.maxY, y);
+            *points++ = {x, y};
+        }
+    }
+#endif
+    m_extents = e;
 }
 
 void Renderer::lineColour(const LineColourRecord& r) {

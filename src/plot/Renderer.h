@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -123,6 +124,8 @@ private:
     };
 
     void segment(const SegmentRecord& r);
+    // The two ends of each of `segments` (x1 y1 x2 y2) as convert() gives them, into `points`.
+    void convertSegments(std::span<const std::array<double, 4>> segments, Point* points);
     void lineColour(const LineColourRecord& r);
     void point(const PointRecord& r);
     void circle(const CircleRecord& r);
@@ -155,6 +158,9 @@ private:
     SavedPen m_msSaved;
     SolidRestore m_solidRestore;
     std::vector<Point> m_points; // the vertex and curve buffer, grown as needed
+    // A batch of line segments of a run as read, and their ends converted.
+    std::vector<std::array<double, 4>> m_segmentBatch;
+    std::vector<Point> m_segmentEnds;
 };
 
 // How a figure request ended.
