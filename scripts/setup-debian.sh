@@ -11,7 +11,7 @@ if [ "${1:-}" = "windows" ]; then
     packages="cmake ninja-build googletest g++-mingw-w64-x86-64-posix wine64 locales"
 else
     packages="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev qt6-translations-l10n \
-libjpeg-dev zlib1g-dev libharfbuzz-dev libuemf-dev emf2svg libgtest-dev googletest fonts-ipafont-gothic \
+libjpeg-dev zlib1g-dev libdeflate-dev libharfbuzz-dev libuemf-dev emf2svg libgtest-dev googletest fonts-ipafont-gothic \
 fontconfig gfortran poppler-utils librsvg2-bin xvfb xauth clang libclang-rt-14-dev desktop-file-utils \
 shared-mime-info file"
 fi

@@ -1,6 +1,7 @@
 // Images, documents, clipboard contents and print jobs of a picture.
 #include "plot/qt/PictureExport.h"
 
+#include "image/PngWriter.h"
 #include "platform/qt/QtText.h"
 #include "plot/EmfCanvas.h"
 #include "plot/Renderer.h"
@@ -32,15 +33,12 @@ QRect areaOf(const OutputFrame& frame) {
     return QRect(0, 0, frame.width, frame.height);
 }
 
-// PNGs at zlib's fastest level: a dense drawing compresses in well under half the time, for a
-// file about a third larger.
-constexpr int kPngQuality = 80;
-
-QByteArray encoded(const QImage& image, const char* format) {
+// BMPs through Qt's writer (PNGs through image::pngOf()).
+QByteArray bmpOf(const QImage& image) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, format, kPngQuality))
+    if (!image.save(&buffer, "BMP"))
         return {};
     return bytes;
 }
@@ -191,7 +189,7 @@ std::optional<QByteArray> exportFrame(const Picture* picture, const OutputFrame&
         const QImage image = frameImage(picture, frame);
         if (image.isNull())
             return std::nullopt;
-        QByteArray bytes = encoded(image, format == ExportFormat::Png ? "PNG" : "BMP");
+        QByteArray bytes = format == ExportFormat::Png ? image::pngOf(image) : bmpOf(image);
         if (bytes.isEmpty())
             return std::nullopt;
         return bytes;
@@ -214,8 +212,8 @@ std::unique_ptr<QMimeData> bitmapCopy(const Picture* picture, const OutputFrame&
         return nullptr;
     auto data = std::make_unique<QMimeData>();
     data->setImageData(image);
-    data->setData(QString::fromLatin1(kPngMime), encoded(image, "PNG"));
-    data->setData(QString::fromLatin1(kBmpMime), encoded(image, "BMP"));
+    data->setData(QString::fromLatin1(kPngMime), image::pngOf(image));
+    data->setData(QString::fromLatin1(kBmpMime), bmpOf(image));
     return data;
 }
 
@@ -229,7 +227,7 @@ std::unique_ptr<QMimeData> metafileCopy(const Picture* picture, const OutputFram
     data->setData(QString::fromLatin1(kEmfMime), QByteArray(emf.data(), static_cast<qsizetype>(emf.size())));
     const QImage image = frameImage(picture, frame);
     if (!image.isNull())
-        data->setData(QString::fromLatin1(kPngMime), encoded(image, "PNG"));
+        data->setData(QString::fromLatin1(kPngMime), image::pngOf(image));
     return data;
 }
 
