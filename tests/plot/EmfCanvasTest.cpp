@@ -128,8 +128,9 @@ TEST(Metafile, DrawsThinPensWithGdiStylesAndWidePensWithTheirDashesInPicturePixe
         EXPECT_EQ(pen.elp.elpWidth, 6u);
         EXPECT_TRUE(pen.elp.elpPenStyle & U_PS_GEOMETRIC);
         std::vector<std::uint32_t> entries(pen.elp.elpNumEntries);
-        std::memcpy(entries.data(), r.bytes.data() + offsetof(U_EMREXTCREATEPEN, elp.elpStyleEntry),
-                    entries.size() * sizeof(std::uint32_t));
+        if (!entries.empty())
+            std::memcpy(entries.data(), r.bytes.data() + offsetof(U_EMREXTCREATEPEN, elp.elpStyleEntry),
+                        entries.size() * sizeof(std::uint32_t));
         EXPECT_EQ((pen.elp.elpPenStyle & U_PS_STYLE_MASK) == U_PS_USERSTYLE, !entries.empty());
         dashes.push_back(entries);
     }

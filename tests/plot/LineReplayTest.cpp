@@ -55,8 +55,12 @@ struct Stretch {
     ViewRect view;
     std::int32_t pictureWidth;
     std::int32_t pictureHeight;
-    double x(std::int32_t p) const { return view.left + p * (double(view.right - view.left) / pictureWidth); }
-    double y(std::int32_t p) const { return view.top + p * (double(view.bottom - view.top) / pictureHeight); }
+    double x(std::int32_t p) const {
+        return view.left + p * ((double(view.right) - view.left) / pictureWidth);
+    }
+    double y(std::int32_t p) const {
+        return view.top + p * ((double(view.bottom) - view.top) / pictureHeight);
+    }
 };
 
 // Draws random lines and one long polyline through the picture and compares with the rule.

@@ -605,8 +605,9 @@ bool isRasterFormat(const QImage& image) {
 PainterCanvas::PainterCanvas(QPainter& painter, std::int32_t pictureWidth, std::int32_t pictureHeight,
                              double pixelsPerMm, const ViewRect& target, QImage* image)
     : m_painter(painter), m_pixelsPerMm(pixelsPerMm), m_image(image) {
-    m_scaleX = pictureWidth > 0 ? double(target.right - target.left) / pictureWidth : 0.0;
-    m_scaleY = pictureHeight > 0 ? double(target.bottom - target.top) / pictureHeight : 0.0;
+    // The target's sides may lie 2^31 apart or more: subtracted as reals.
+    m_scaleX = pictureWidth > 0 ? (double(target.right) - target.left) / pictureWidth : 0.0;
+    m_scaleY = pictureHeight > 0 ? (double(target.bottom) - target.top) / pictureHeight : 0.0;
     m_offsetX = target.left;
     m_offsetY = target.top;
     m_painter.setRenderHint(QPainter::Antialiasing, false);
