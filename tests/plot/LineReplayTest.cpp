@@ -204,5 +204,42 @@ TEST(WideAndStyledLines, AtTheLimitOnlyTheLinesThatReachTheImageAreDrawn) {
     EXPECT_EQ(image.pixel(344, 234) & 0xFFFFFF, 0u);
 }
 
+TEST(BandedReplay, BandsTogetherGiveThePixelsOfOneDrawing) {
+    // Bands meet inside lines, fills and inverting pens: a pixel drawn twice (by both bands) or
+    // left out shows as a difference from the drawing in one piece.
+    Picture picture(400, 300, 1, 1);
+    RecordingCanvas canvas(picture);
+    std::mt19937 random(7);
+    std::uniform_int_distribution<std::int32_t> coordinate(-50, 450);
+    const RasterMode modes[] = {RasterMode::CopyPen, RasterMode::XorPen, RasterMode::NotXorPen,
+                                RasterMode::Not, RasterMode::MergePen};
+    const LineStyle styles[] = {LineStyle::Solid, LineStyle::Dashed, LineStyle::DashDot};
+    for (int i = 0; i < 400; ++i) {
+        const Colour colour = Colour::fromRgb(random() % 256, random() % 256, random() % 256);
+        canvas.setPen(Pen{colour, static_cast<std::int32_t>(random() % 4 == 0 ? random() % 12 : 0),
+                          styles[random() % 3], modes[random() % 5]});
+        const Point a{coordinate(random), coordinate(random)};
+        const Point b{coordinate(random), coordinate(random)};
+        const Point c{coordinate(random), coordinate(random)};
+        if (i % 10 == 0) {
+            canvas.setBrush({colour, FillPattern::Solid});
+            canvas.polygon(std::vector<Point>{a, b, c});
+        } else if (i % 10 == 1) {
+            canvas.polyline(std::vector<Point>{a, b, c});
+        } else {
+            canvas.line(a, b);
+        }
+    }
+    QImage whole(161, 117, QImage::Format_RGB32); // odd sizes: the bands are of unequal heights
+    whole.fill(Qt::white);
+    drawPictureInBands(whole, picture, {0, 0, 161, 117}, 1);
+    for (int bands : {2, 3, 7}) {
+        QImage banded(161, 117, QImage::Format_RGB32);
+        banded.fill(Qt::white);
+        drawPictureInBands(banded, picture, {0, 0, 161, 117}, bands);
+        EXPECT_TRUE(banded == whole) << bands << " bands";
+    }
+}
+
 } // namespace
 } // namespace zelkova::plot

@@ -13,8 +13,10 @@
 #include <bit>
 #include <cmath>
 #include <cstdlib>
+#include <exception>
 #include <limits>
 #include <optional>
+#include <thread>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -856,13 +858,76 @@ void PainterCanvas::image(const ImageOp& op) {
     m_painter.restore();
 }
 
+namespace {
+// Pictures of at least this many points are drawn in two bands at once, when the machine has a
+// second core: below it the thread costs more than it saves.
+constexpr std::size_t kBandedPoints = 1 << 17;
+
+// Whether a picture of lines and fills (texts and images are drawn in one thread only: their
+// fonts and decoded images are not shared between threads) is large enough to draw in bands.
+bool worthBands(const Picture& picture) {
+    std::size_t points = 0;
+    for (const PictureOp& op : picture.ops()) {
+        if (op.kind == OpKind::Text || op.kind == OpKind::Image)
+            return false;
+        points += op.count;
+    }
+    return points >= kBandedPoints && std::thread::hardware_concurrency() > 1;
+}
+
+// The rows from `top` on, `rows` of them, of the image whose pixels start at `bits`: drawn through
+// an image of its own over the same pixels, with the whole image's coordinates, cut off at the
+// band's rows.
+void drawBand(const QImage& image, uchar* bits, int top, int rows, const Picture& picture,
+              const ViewRect& target) {
+    QImage view(bits, image.width(), image.height(), image.bytesPerLine(), image.format());
+    view.setDotsPerMeterX(image.dotsPerMeterX());
+    view.setDotsPerMeterY(image.dotsPerMeterY());
+    QPainter painter(&view);
+    painter.setClipRect(QRect(0, top, image.width(), rows));
+    PainterCanvas canvas(painter, picture.width(), picture.height(), picture.pixelsPerMmX(), target, &view);
+    replay(picture, canvas);
+}
+} // namespace
+
 void drawPicture(QImage& image, const Picture& picture, const ViewRect& target) {
+    drawPictureInBands(image, picture, target, worthBands(picture) ? 2 : 1);
+}
+
+void drawPictureInBands(QImage& image, const Picture& picture, const ViewRect& target, int bands) {
     if (image.isNull())
         return;
-    image.bits(); // detach before the painter starts, so the stepper writes into the painted pixels
-    QPainter painter(&image);
-    PainterCanvas canvas(painter, picture.width(), picture.height(), picture.pixelsPerMmX(), target, &image);
-    replay(picture, canvas);
+    uchar* const bits = image.bits(); // detach before the painters start, so they share these pixels
+    bands = std::clamp(bands, 1, std::max(1, image.height()));
+    if (bands == 1) {
+        QPainter painter(&image);
+        PainterCanvas canvas(painter, picture.width(), picture.height(), picture.pixelsPerMmX(), target,
+                             &image);
+        replay(picture, canvas);
+        return;
+    }
+    // Band i has rows [height × i / bands, height × (i + 1) / bands); the first is drawn here.
+    const auto bandTop = [&](int i) { return int(std::int64_t{image.height()} * i / bands); };
+    std::vector<std::thread> threads;
+    std::vector<std::exception_ptr> failures(static_cast<std::size_t>(bands));
+    for (int i = 1; i < bands; ++i)
+        threads.emplace_back([&, i] {
+            try {
+                drawBand(image, bits, bandTop(i), bandTop(i + 1) - bandTop(i), picture, target);
+            } catch (...) {
+                failures[static_cast<std::size_t>(i)] = std::current_exception();
+            }
+        });
+    try {
+        drawBand(image, bits, 0, bandTop(1), picture, target);
+    } catch (...) {
+        failures[0] = std::current_exception();
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    for (const std::exception_ptr& failure : failures)
+        if (failure)
+            std::rethrow_exception(failure);
 }
 
 void drawPicture(QPainter& painter, const Picture& picture, const ViewRect& target) {

@@ -75,8 +75,14 @@ private:
 };
 
 // Draws `picture` stretched into `target` on `image` (raster modes honoured). The caller clears the
-// image first if it wants to.
+// image first if it wants to. A large picture of lines and fills is drawn in two bands of rows at
+// once, on two threads.
 void drawPicture(QImage& image, const Picture& picture, const ViewRect& target);
+
+// The same in `bands` bands of rows, all but the first each drawn on a thread of its own. Every
+// band is drawn with the whole image's coordinates and cut off at its rows, so the bands together
+// are the pixels that one drawing gives.
+void drawPictureInBands(QImage& image, const Picture& picture, const ViewRect& target, int bands);
 
 // Draws `picture` stretched into `target` through `painter` on any device (no raster modes).
 void drawPicture(QPainter& painter, const Picture& picture, const ViewRect& target);
