@@ -245,8 +245,8 @@ PrintSummary printOnPrinter(QPrinter& printer, const QFont& printFont, const std
     // A PDF goes the fast way unless only the painter can draw the listing.
     bool messagesShown = false;
     if (pdf && pdfWriting == PdfWriting::Direct) {
-        if (const auto summary = printListingPdf(printer, printFont, fileName, job, callbacks, part.fileName(),
-                                                 failureText, messagesShown)) {
+        if (const auto summary = printListingPdf(printer, printFont, fileName, job, callbacks,
+                                                 part.fileName(), failureText, messagesShown)) {
             deliverPdf(part, *target, failureText);
             return *summary;
         }

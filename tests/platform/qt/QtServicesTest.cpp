@@ -15,12 +15,12 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPageLayout>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QLineEdit>
 #include <QTimer>
 
 #include <gtest/gtest.h>
