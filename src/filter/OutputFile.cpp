@@ -20,8 +20,6 @@ namespace zelkova::filter {
 
 namespace {
 
-constexpr std::size_t kFlushSize = 1 << 20;
-
 // --- removal of the temporary file when a signal ends the program ---
 // Quillon writes one output file at a time: one entry, read by the handler only once complete.
 
@@ -149,7 +147,9 @@ bool copyOwnerAndMode(int fd, const struct stat& old) {
     return ::fchmod(fd, old.st_mode & 07777) == 0;
 }
 
-bool writeAll(int fd, std::string_view bytes) {
+} // namespace
+
+bool OutputFile::writeAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd, bytes.data(), bytes.size());
         if (n < 0 && errno == EINTR)
@@ -164,12 +164,15 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
+namespace {
+
 // The file holds exactly `bytes`.
 bool holdsExactly(int fd, std::string_view bytes) {
     struct stat st {};
     if (::fstat(fd, &st) != 0 || static_cast<std::uint64_t>(st.st_size) != bytes.size())
         return false;
-    std::vector<char> buffer(kFlushSize);
+    constexpr std::size_t kBlock = 1 << 20; // read back a block at a time
+    std::vector<char> buffer(kBlock);
     for (std::size_t at = 0; at < bytes.size();) {
         const ssize_t n =
             ::pread(fd, buffer.data(), std::min(buffer.size(), bytes.size() - at), static_cast<off_t>(at));
@@ -251,31 +254,6 @@ OutputFile::OutputFile(const std::filesystem::path& name)
             m_pending.reserve(kFlushSize + 2 * kLineLength);
         }
     }
-}
-
-OutputFile::~OutputFile() {
-    discard();
-}
-
-void OutputFile::writeLine(std::string_view line) {
-    m_pending.append(line);
-    m_pending.append("\r\n");
-    if (m_pending.size() >= kFlushSize)
-        flush();
-}
-
-void OutputFile::writeOut(std::string_view bytes) {
-    if (m_method != Method::Replace) {
-        m_inPlaceContents.append(bytes);
-        return;
-    }
-    if (!writeAll(m_temporaryFd, bytes))
-        throw FilterFailure(fileFailureText("Cannot write", m_displayName, errno));
-}
-
-void OutputFile::flush() {
-    writeOut(m_pending);
-    m_pending.clear();
 }
 
 void OutputFile::commit() {

@@ -13,8 +13,9 @@
 // - the temporary file is removed when the run fails, and when SIGINT, SIGTERM or SIGHUP ends the
 //   program.
 //
-// Quillon shares no code with Zelkova, so it has this writer of its own; the calls into the
-// operating system are gathered in a few named functions of OutputFile.cpp.
+// Quillon shares no code with Zelkova, so it has this writer of its own. What does not depend on
+// the system is in OutputFileCommon.cpp; the calls into the operating system are gathered in a few
+// named functions of OutputFile.cpp (Linux) and OutputFileWindows.cpp (Windows).
 #pragma once
 
 #include "filter/Reorder.h"
@@ -47,9 +48,15 @@ public:
     Method method() const { return m_method; }
 
 private:
+    // Lines are gathered to this many bytes before they go to the file.
+    static constexpr std::size_t kFlushSize = 1 << 20;
+
     void flush();
     void writeOut(std::string_view bytes);
     void discard() noexcept;
+    // All of `bytes` to `fd`; false with errno set when the system refuses them (ENOSPC when it
+    // takes none). The system's own file (OutputFile.cpp, OutputFileWindows.cpp) defines it.
+    static bool writeAll(int fd, std::string_view bytes);
 
     std::string m_displayName;
     std::string m_target; // links followed

@@ -32,7 +32,6 @@ namespace zelkova::filter {
 
 namespace {
 
-constexpr std::size_t kFlushSize = 1 << 20;
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                   FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
@@ -71,7 +70,9 @@ std::string folderOf(const std::string& name) {
     return at == std::string::npos ? std::string() : name.substr(0, at + 1);
 }
 
-bool writeAll(int fd, std::string_view bytes) {
+} // namespace
+
+bool OutputFile::writeAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const int n =
             _write(fd, bytes.data(), static_cast<unsigned>(std::min<std::size_t>(bytes.size(), 1 << 30)));
@@ -84,6 +85,8 @@ bool writeAll(int fd, std::string_view bytes) {
     }
     return true;
 }
+
+namespace {
 
 // A new file of a short name of its own in `folder`; its descriptor with `name` set, or -1 with
 // errno set.
@@ -165,31 +168,6 @@ OutputFile::OutputFile(const std::filesystem::path& name)
     if (m_temporaryFd < 0)
         throw FilterFailure(fileFailureText("Cannot create", m_displayName, errno));
     m_pending.reserve(kFlushSize + 2 * kLineLength);
-}
-
-OutputFile::~OutputFile() {
-    discard();
-}
-
-void OutputFile::writeLine(std::string_view line) {
-    m_pending.append(line);
-    m_pending.append("\r\n");
-    if (m_pending.size() >= kFlushSize)
-        flush();
-}
-
-void OutputFile::writeOut(std::string_view bytes) {
-    if (m_method != Method::Replace) {
-        m_inPlaceContents.append(bytes);
-        return;
-    }
-    if (!writeAll(m_temporaryFd, bytes))
-        throw FilterFailure(fileFailureText("Cannot write", m_displayName, errno));
-}
-
-void OutputFile::flush() {
-    writeOut(m_pending);
-    m_pending.clear();
 }
 
 void OutputFile::commit() {
